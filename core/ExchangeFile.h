@@ -1,0 +1,56 @@
+#pragma once
+
+#include "WaterUser.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace velnor {
+
+// Binary exchange file: one fixed record of RecordSize bytes per water user,
+// no header. Texts are stored in ExchangeCodePage().
+inline constexpr std::size_t ExchangeRecordSize = 25440;
+inline constexpr std::size_t ExchangeSlotSize = 480;
+inline constexpr int ExchangeSlots = 51;
+
+// The fixed-size form of a water user: at most 51 consumptors; a slot with
+// UnitsNum 0 ends the list.
+struct TWaterUserSt {
+    int Category = 0;
+    int Geo_id = 0;
+    ShortString<120> Toponym;
+    int UnitsNum = 0;
+    int MethId = 0;
+    double Latitude = 0;
+    double Height = 0;
+    double YearNeeds = 0;
+    Months TblConsumpt{};
+    Months TblMnthMaxT{};
+    Months TblMnthMinT{};
+    Months TblRelHum{};
+    Months TblRelSun{};
+    Months TblWindSp{};
+    Months TblMonthNeeds{};
+    std::array<TWaterConsumptor, ExchangeSlots> WatConsRec{};
+};
+
+// Copies up to 51 consumptors into the slots; the slots' UnitsNum should be 0 before.
+void CopyWatUserRec(const TWaterUser& from, TWaterUserSt& to);
+// Fills as many consumptors as `to` already holds (at most 51).
+void CopyWatUserRec(const TWaterUserSt& from, TWaterUser& to);
+
+// The bytes of a whole file for the list.
+std::string SerializeExchangeData(const WaterUserList& users);
+// Checks and parses a whole file; throws InputError and returns nothing on a
+// refused file, so callers replace their list only with a complete result.
+WaterUserList ParseExchangeData(std::string_view bytes);
+
+// Writes through a temporary file beside `path`, renamed over it only when
+// complete. Throws IoError.
+void WriteExchangeFile(const std::string& path, const WaterUserList& users);
+// Throws IoError when the file cannot be read, InputError when it is refused.
+WaterUserList ReadExchangeFile(const std::string& path);
+
+} // namespace velnor

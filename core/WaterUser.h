@@ -1,0 +1,154 @@
+#pragma once
+
+#include "DataTables.h"
+#include "Text.h"
+
+#include <array>
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace velnor {
+
+// Water-user categories (values of TWaterUser::Category).
+enum : int {
+    CatWaterSupply = 1,
+    CatFarming = 2,
+    CatIndustry = 3,
+    CatIrrigation = 4,
+    CatGroup = -1,
+};
+
+// One kind of animal, industrial branch, crop or group member of a water user.
+struct TWaterConsumptor {
+    ShortString<100> CnsmpType;
+    int CnsmpId = 0;
+    int UnitsNum = 0;
+    double yearneeds = 0;
+    int Sem_day = 0;
+    std::array<double, 8> TblKc{};
+    Months TblIntake{};
+    Months TblDisch{};
+    Months TblConsp{};
+};
+
+using ConsumptorList = std::vector<TWaterConsumptor>;
+
+struct TWaterUser {
+    int Category = 0;
+    int Geo_id = 0;
+    ShortString<120> Toponym;
+    int UnitsNum = 0;
+    int MethId = 0;
+    double Latitude = 0;
+    double Height = 0;
+    double YearNeeds = 0;
+    Months TblConsumpt{};
+    Months TblMnthMaxT{};
+    Months TblMnthMinT{};
+    Months TblRelHum{};
+    Months TblRelSun{};
+    Months TblWindSp{};
+    Months TblMonthNeeds{};
+    ConsumptorList WatConsRec;
+};
+
+// The list of water users of a scenario, in display order. Records are held
+// by pointer so that deleting one moves pointers, not whole records.
+class WaterUserList {
+    using Storage = std::vector<std::unique_ptr<TWaterUser>>;
+
+public:
+    template <bool Const>
+    class Iter {
+        using Base = std::conditional_t<Const, Storage::const_iterator, Storage::iterator>;
+
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = TWaterUser;
+        using difference_type = std::ptrdiff_t;
+        using reference = std::conditional_t<Const, const TWaterUser&, TWaterUser&>;
+        using pointer = std::conditional_t<Const, const TWaterUser*, TWaterUser*>;
+
+        Iter() = default;
+        explicit Iter(Base it) : it_(it) {}
+        reference operator*() const { return **it_; }
+        pointer operator->() const { return it_->get(); }
+        reference operator[](difference_type n) const { return *it_[n]; }
+        Iter& operator++() { ++it_; return *this; }
+        Iter operator++(int) { Iter t = *this; ++it_; return t; }
+        Iter& operator--() { --it_; return *this; }
+        Iter operator--(int) { Iter t = *this; --it_; return t; }
+        Iter& operator+=(difference_type n) { it_ += n; return *this; }
+        Iter& operator-=(difference_type n) { it_ -= n; return *this; }
+        friend Iter operator+(Iter a, difference_type n) { return a += n; }
+        friend Iter operator+(difference_type n, Iter a) { return a += n; }
+        friend Iter operator-(Iter a, difference_type n) { return a -= n; }
+        friend difference_type operator-(const Iter& a, const Iter& b) { return a.it_ - b.it_; }
+        friend bool operator==(const Iter& a, const Iter& b) { return a.it_ == b.it_; }
+        friend auto operator<=>(const Iter& a, const Iter& b) { return a.it_ <=> b.it_; }
+
+    private:
+        Base it_{};
+    };
+    using iterator = Iter<false>;
+    using const_iterator = Iter<true>;
+
+    WaterUserList() = default;
+    WaterUserList(const WaterUserList& other);
+    WaterUserList& operator=(const WaterUserList& other);
+    WaterUserList(WaterUserList&&) noexcept = default;
+    WaterUserList& operator=(WaterUserList&&) noexcept = default;
+
+    std::size_t size() const noexcept { return items_.size(); }
+    bool empty() const noexcept { return items_.empty(); }
+    TWaterUser& operator[](std::size_t i) { return *items_[i]; }
+    const TWaterUser& operator[](std::size_t i) const { return *items_[i]; }
+    TWaterUser& back() { return *items_.back(); }
+    const TWaterUser& back() const { return *items_.back(); }
+
+    iterator begin() { return iterator(items_.begin()); }
+    iterator end() { return iterator(items_.end()); }
+    const_iterator begin() const { return const_iterator(items_.begin()); }
+    const_iterator end() const { return const_iterator(items_.end()); }
+
+    // Appends a record (an empty one by default) and returns it.
+    TWaterUser& append(TWaterUser user = {});
+    void erase(std::size_t i);
+    // New entries are empty records; entries past n are released.
+    void resize(std::size_t n);
+    void reserve(std::size_t n) { items_.reserve(n); }
+    void clear() noexcept { items_.clear(); }
+
+private:
+    Storage items_;
+};
+
+// The working scenario.
+extern WaterUserList WatUserRec;
+// Scratch list: the consumptors of the water user being created or edited.
+extern ConsumptorList WatConsRec;
+
+// One more than the largest Geo_id in WatUserRec (and 0).
+int NewWUId();
+// Index of the (last) water user with this Geo_id; NotFound if none.
+int FindWatUsIndxId(int id);
+// Whether a consumptor of the global WatConsRec has CnsmpId == id; index gets the
+// first such position or -1.
+bool Exist_cons(int id, int& index);
+
+void CopyWatUserRec(const TWaterUser& from, TWaterUser& to);
+// Throws VelnorError "CopyArrayWatUserRec <> Lengths" when the lengths differ.
+void CopyArrayWatUserRec(const WaterUserList& from, WaterUserList& to);
+// Copies min(from.size(), to.size()) consumptors; TblKc entry 7 is not copied.
+void CopyArrayWatConsRec(const ConsumptorList& from, ConsumptorList& to);
+
+// Deletes WatUserRec[irec] and takes it out of every group that holds it.
+void DelRecordData(int irec);
+// Deletes every group without members.
+void DelEmptyGrp();
+// Deletes consumptor irec of the global WatConsRec.
+void DelConsRecord(int irec);
+
+} // namespace velnor

@@ -1,0 +1,3 @@
+#include "core/DataTables.h"
+
+#include <gtest/gtest.h>
