@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -31,8 +32,13 @@ public:
     const char* c_str() const noexcept { return text_.c_str(); }
     bool empty() const noexcept { return text_.empty(); }
 
-    friend bool operator==(const ShortString& a, const ShortString& b) = default;
-    friend bool operator==(const ShortString& a, std::string_view b) { return a.text_ == b; }
+    friend bool operator==(const ShortString& a, const ShortString& b) { return a.text_ == b.text_; }
+    template <typename T>
+        requires(std::convertible_to<const T&, std::string_view> && !std::same_as<T, ShortString>)
+    friend bool operator==(const ShortString& a, const T& b)
+    {
+        return a.text_ == std::string_view(b);
+    }
 
 private:
     std::string text_;
