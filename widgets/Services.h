@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/WaterUser.h"
+
 #include <QString>
+
+#include <cstddef>
 
 class QDialog;
 class QWidget;
@@ -40,6 +44,23 @@ public:
     virtual void showHelp(int context) = 0;
     // "hm3" or "m3".
     virtual QString volumeUnit() const = 0;
+
+    // The main list's side of editing (the main window overrides these).
+    // Whether the group panel is open (then no editor opens).
+    virtual bool groupPanelOpen() const { return false; }
+    // The category text of the main list's hidden column 1 for water user
+    // recordNr ("1", "2", "3", "4" or "-1"); empty when there is no such row.
+    virtual QString mainListCategory(int recordNr) const;
+    // Copies the members of group recordNr into WatConsRec, lists them in the
+    // group panel and opens it.
+    virtual void openGroupPanel(int recordNr) { (void)recordNr; }
 };
+
+inline QString AppServices::mainListCategory(int recordNr) const
+{
+    if (recordNr < 0 || std::size_t(recordNr) >= velnor::WatUserRec.size())
+        return {};
+    return QString::number(velnor::WatUserRec[std::size_t(recordNr)].Category);
+}
 
 } // namespace velnor::ui

@@ -1,0 +1,265 @@
+#include "widgets/KyStringGrid.h"
+
+#include "ScriptedPrompter.h"
+#include "core/Errors.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace velnor::ui;
+
+namespace {
+
+// A grid of the given size, cells filled from `rows` (row-major).
+std::unique_ptr<TKyStringGrid> MakeGrid(int cols, int rowCount, const std::vector<QStringList>& rows = {},
+                                        int fixedRows = 0, int fixedCols = 0)
+{
+    auto g = std::make_unique<TKyStringGrid>();
+    g->setFixedRows(fixedRows);
+    g->setFixedCols(fixedCols);
+    g->setColCount(cols);
+    g->setRowCount(rowCount);
+    for (int r = 0; r < int(rows.size()); ++r)
+        g->setRow(r, rows[std::size_t(r)]);
+    return g;
+}
+
+QStringList Row(const TKyStringGrid& g, int row)
+{
+    QStringList out;
+    for (int c = 0; c < g.ColCount(); ++c)
+        out << g.Cells(c, row);
+    return out;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(KyStringGrid, StartsWithTheDefaultsOfTheFamily)
+{
+    TKyStringGrid g;
+    EXPECT_EQ(g.FitColToWidth(), -1);
+    EXPECT_FALSE(g.goPasteNonEditable());
+    EXPECT_EQ(g.SelectedCellColor(), QColor(0, 64, 128));
+    EXPECT_EQ(g.SelectedFontColor(), QColor(Qt::white));
+    EXPECT_EQ(g.DefaultRowHeight(), 18);
+    const QStringList names{"mnItemSelectAll", "mnItemCopy", "mnItemPaste", "mnSaveCSV"};
+    const QStringList captions{"Select all", "Copy", "Paste", "Save to CSV-file"};
+    const auto actions = g.popupMenu()->actions();
+    ASSERT_EQ(actions.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(actions[i]->objectName(), names[i]);
+        EXPECT_EQ(actions[i]->text(), captions[i]);
+        EXPECT_TRUE(actions[i]->shortcut().isEmpty());
+    }
+    EXPECT_EQ(ColorFromBGR(0x7EACC2), QColor(194, 172, 126));
+}
+
+TEST(KyStringGrid, CopyLaysOutTabsAndCrLfForEveryRow)
+{
+    auto g = MakeGrid(3, 3, {{"h1", "h2", "h3"}, {"a", "b", "c"}, {"d", "e", "f"}}, 1);
+    StringGridToClipboard(*g, 0, 2, 1, 2);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("a\tb\tc\r\nd\te\tf\r\n"));
+    EXPECT_EQ(StringGridToText(*g, 0, 2, 2, 1), QString());
+    EXPECT_EQ(StringGridToText(*g, 2, 1, 1, 2), QStringLiteral("\r\n\r\n"));
+}
+
+TEST(KyStringGrid, PasteGrowsTheGridWithoutFitAndNotForTheFinalLineEnd)
+{
+    auto g = MakeGrid(2, 2);
+    TextToStringGrid(*g, QStringLiteral("1\t2\r\n3\t4\r\n"), 1, 1);
+    EXPECT_EQ(g->ColCount(), 3);
+    EXPECT_EQ(g->RowCount(), 3);
+    EXPECT_EQ(Row(*g, 1), (QStringList{"", "1", "2"}));
+    EXPECT_EQ(Row(*g, 2), (QStringList{"", "3", "4"}));
+}
+
+TEST(KyStringGrid, PasteInFitModeKeepsTheSizeAndDropsOutsideValues)
+{
+    auto g = MakeGrid(2, 2);
+    TextToStringGrid(*g, QStringLiteral("1\t2\r\n3\t4\r\n"), 1, 1, true);
+    EXPECT_EQ(g->ColCount(), 2);
+    EXPECT_EQ(g->RowCount(), 2);
+    EXPECT_EQ(Row(*g, 1), (QStringList{"", "1"}));
+    EXPECT_EQ(Row(*g, 0), (QStringList{"", ""}));
+}
+
+TEST(KyStringGrid, PasteReadsRowsEndedByLfAndKeepsEmptyCellsOfTabs)
+{
+    // Text from other programs of this desktop ends its lines with LF only.
+    auto g = MakeGrid(3, 3, {{"x", "x", "x"}, {"x", "x", "x"}, {"x", "x", "x"}});
+    TextToStringGrid(*g, QStringLiteral("a\t\tc\nd"), 0, 1, true);
+    EXPECT_EQ(Row(*g, 1), (QStringList{"a", "", "c"}));
+    EXPECT_EQ(Row(*g, 2), (QStringList{"d", "x", "x"}));
+    EXPECT_EQ(Row(*g, 0), (QStringList{"x", "x", "x"}));
+}
+
+TEST(KyStringGrid, CopiedTextPastesIntoAnotherGridUnchanged)
+{
+    auto from = MakeGrid(3, 2, {{"1,5", "a b", ""}, {"x", "", "z"}});
+    auto to = MakeGrid(1, 1);
+    StringGridToClipboard(*from, 0, 2, 0, 1);
+    ClipboardToStringGrid(*to, 0, 0);
+    EXPECT_EQ(to->ColCount(), 3);
+    EXPECT_EQ(to->RowCount(), 2);
+    for (int r = 0; r < 2; ++r)
+        EXPECT_EQ(Row(*to, r), Row(*from, r));
+}
+
+TEST(KyStringGrid, PasteCommandNeedsAnEditableGridOrPasteNonEditable)
+{
+    QApplication::clipboard()->setText(QStringLiteral("7\r\n"));
+    auto g = MakeGrid(2, 3, {}, 1, 1);
+    g->setSelection({1, 1, 1, 1});
+    g->clickPopupMenu(QStringLiteral("mnItemPaste"));
+    EXPECT_EQ(g->Cells(1, 1), QString());
+    g->popupMenu()->updateItems();
+    EXPECT_FALSE(g->popupMenu()->findChild<QAction*>("mnItemPaste")->isEnabled());
+
+    g->setGoPasteNonEditable(true);
+    g->popupMenu()->updateItems();
+    EXPECT_TRUE(g->popupMenu()->findChild<QAction*>("mnItemPaste")->isEnabled());
+    // The start is never inside the fixed rows and columns.
+    g->setSelection({0, 0, 0, 0});
+    g->clickPopupMenu(QStringLiteral("mnItemPaste"));
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("7"));
+    EXPECT_EQ(g->RowCount(), 3);
+
+    QApplication::clipboard()->setText(QString());
+    g->clickPopupMenu(QStringLiteral("mnItemPaste"));
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("7"));
+}
+
+TEST(KyStringGrid, SelectAllThenCopyTakesTheHeaderRowToo)
+{
+    auto g = MakeGrid(2, 3, {{"A", "B"}, {"1", "2"}, {"3", "4"}}, 1);
+    g->setOptions(goRangeSelect | goRowSelect);
+    g->setSelection({0, 2, 1, 2});
+    g->clickPopupMenu(QStringLiteral("mnItemCopy"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("3\t4\r\n"));
+    g->clickPopupMenu(QStringLiteral("mnItemSelectAll"));
+    EXPECT_EQ(g->Selection(), (TGridRect{0, 0, 1, 2}));
+    g->clickPopupMenu(QStringLiteral("mnItemCopy"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A\tB\r\n1\t2\r\n3\t4\r\n"));
+}
+
+TEST(KyStringGrid, CopyTakesTheWholeGridWhenEditableOrWithoutRangeSelection)
+{
+    for (unsigned options : {0u, unsigned(goRangeSelect | goEditing)}) {
+        auto g = MakeGrid(2, 2, {{"A", "B"}, {"1", "2"}}, 1);
+        g->setOptions(options);
+        g->setSelection({1, 1, 1, 1});
+        g->clickPopupMenu(QStringLiteral("mnItemCopy"));
+        EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A\tB\r\n1\t2\r\n")) << options;
+    }
+}
+
+TEST(KyStringGrid, CsvQuotesOnlyTextsWithCommasAndKeepsQuotesUndoubled)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.csv"));
+    auto g = MakeGrid(3, 2, {{"h", "", "x"}, {"1,5", "say \"hi\"", "\"a,b\""}}, 1);
+    g->setColWidths(1, 0);
+    g->saveToCSV(path);
+    EXPECT_EQ(ReadFile(path), QByteArray("h,,x\r\n\"1,5\",say \"hi\",\"\"a,b\"\"\r\n"));
+}
+
+TEST(KyStringGrid, CsvCommandAsksForAFileAndReportsAWriteError)
+{
+    QTemporaryDir dir;
+    velnor::test::ScriptedPrompter prompter;
+    auto g = MakeGrid(1, 1, {{"v"}});
+    g->setPrompter(&prompter);
+
+    prompter.fileNames = {dir.filePath(QStringLiteral("out"))};
+    g->clickPopupMenu(QStringLiteral("mnSaveCSV"));
+    EXPECT_EQ(ReadFile(dir.filePath(QStringLiteral("out.csv"))), QByteArray("v\r\n"));
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_TRUE(prompter.shown[0].filter.contains(QStringLiteral("*.csv")));
+
+    const QString bad = dir.filePath(QStringLiteral("missing/dir/x.csv"));
+    prompter.fileNames = {bad};
+    g->clickPopupMenu(QStringLiteral("mnSaveCSV"));
+    EXPECT_EQ(prompter.errors(), QStringList{"Unable to write to file:\n" + bad});
+
+    if (QFile::exists(QStringLiteral("/dev/full"))) {
+        auto big = MakeGrid(1, 1, {{QString(70000, QLatin1Char('x'))}});
+        EXPECT_THROW(big->saveToCSV(QStringLiteral("/dev/full")), velnor::IoError);
+    }
+}
+
+TEST(KyStringGrid, FitColumnFillsTheWidthButNeverBelowThirtyPixels)
+{
+    auto g = MakeGrid(6, 3);
+    for (int c = 0; c < 6; ++c)
+        g->setColWidths(c, 40);
+    g->SetFitColToWidth(3);
+    g->resize(400, 200);
+    g->show();
+    QApplication::processEvents();
+    const int before = g->ColWidths(3);
+    int sum = 0;
+    for (int c = 0; c < 6; ++c)
+        sum += g->ColWidths(c);
+    EXPECT_EQ(sum, g->viewport()->width());
+
+    g->resize(500, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(g->ColWidths(3), before + 100);
+
+    g->resize(150, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(g->ColWidths(3), KYMINCOLWIDTH);
+
+    // A column that does not exist yet is stored and waits for the columns.
+    auto h = MakeGrid(6, 2);
+    h->SetFitColToWidth(7);
+    h->resize(600, 100);
+    h->show();
+    QApplication::processEvents();
+    EXPECT_EQ(h->FitColToWidth(), 7);
+    EXPECT_EQ(h->ColWidths(5), 64);
+    h->setColCount(8);
+    QApplication::processEvents();
+    EXPECT_GT(h->ColWidths(7), 64);
+}
+
+TEST(KyStringGrid, RowSelectionSpansWholeRowsAndSurvivesARebuild)
+{
+    auto g = MakeGrid(4, 5, {}, 1);
+    g->setOptions(goRangeSelect | goRowSelect);
+    g->setSelection({2, 2, 2, 3});
+    EXPECT_EQ(g->Selection(), (TGridRect{0, 2, 3, 3}));
+    g->assign(4, 6, std::vector<QString>(24, QStringLiteral("z")));
+    EXPECT_EQ(g->Selection(), (TGridRect{0, 2, 3, 3}));
+}
+
+TEST(KyStringGrid, MouseToCellCountsTheHeaderLineAsRowZero)
+{
+    auto g = MakeGrid(2, 4, {}, 1);
+    g->setColWidths(0, 50);
+    g->setColWidths(1, 50);
+    g->resize(200, 200);
+    g->show();
+    QApplication::processEvents();
+    int col = 0, row = 0;
+    const int top = g->viewport()->y();
+    g->MouseToCell(QPoint(g->viewport()->x() + 60, top - 5), col, row);
+    EXPECT_EQ(row, 0);
+    EXPECT_EQ(col, 1);
+    g->MouseToCell(QPoint(g->viewport()->x() + 5, top + 18 + 5), col, row);
+    EXPECT_EQ(row, 2);
+    EXPECT_EQ(col, 0);
+    g->MouseToCell(QPoint(g->viewport()->x() + 5, top + 150), col, row);
+    EXPECT_EQ(row, -1);
+}
