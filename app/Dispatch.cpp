@@ -1,0 +1,182 @@
+#include "app/Dispatch.h"
+
+#include "editors/EditorSupport.h"
+#include "editors/FrmFarm.h"
+#include "editors/FrmFarmData.h"
+#include "editors/FrmIndust.h"
+#include "editors/FrmIndustData.h"
+#include "editors/FrmIrig.h"
+#include "editors/FrmIrigData.h"
+#include "editors/FrmIrrigConsumData.h"
+#include "editors/FrmPotEvap.h"
+#include "editors/FrmWatSup.h"
+#include "editors/GridCells.h"
+
+#include "core/DataTables.h"
+#include "core/RcrdFuncs.h"
+#include "core/WaterUser.h"
+
+#include <QLineEdit>
+
+namespace velnor::ui {
+
+TEditDispatch::TEditDispatch(AppServices& services, QWidget* parent)
+    : services_(services),
+      parent_(parent),
+      potEvap_(std::make_unique<TFormPotEvap>(services)),
+      irigData_(std::make_unique<TFormIrigData>(services, *potEvap_)),
+      indData_(std::make_unique<TFormIndData>(services)),
+      farmData_(std::make_unique<TFormFarmData>(services)),
+      irrigConsData_(std::make_unique<TFrmIrrigConsData>(services, *irigData_)),
+      watSup_(std::make_unique<TFormWatSup>(services)),
+      indust_(std::make_unique<TFormIndust>(services, *indData_)),
+      farm_(std::make_unique<TFormFarm>(services, *farmData_)),
+      irig_(std::make_unique<TFormIrig>(services, *irigData_, *irrigConsData_))
+{
+}
+
+TEditDispatch::~TEditDispatch() = default;
+
+void TEditDispatch::SelWaterSupply()
+{
+    TFormWatSup& form = *watSup_;
+    form.PrepareNew();
+    WatConsRec.clear();
+    WatUserRec.append();
+    const int lrec = static_cast<int>(WatUserRec.size()) - 1;
+    if (services_.prompter().exec(form) != QDialog::Accepted) {
+        WatUserRec.erase(lrec);
+        return;
+    }
+    const bool stored = Guarded(services_, &form, [&form, lrec] {
+        AddRecordSup(NewWUId(), ToModel(form.EdtTopo->text()), form.Population(), form.Consumptions(), lrec);
+    });
+    if (!stored)
+        WatUserRec.erase(lrec);
+    services_.refreshForm();
+}
+
+void TEditDispatch::NewConsumptorUser(int category)
+{
+    TConsListForm& form = ListForm(category);
+    WatConsRec.clear();
+    const int lrec = static_cast<int>(WatUserRec.size());
+    WatUserRec.append();
+    if (category == CatIrrigation)
+        PrepareNewMeteoData(lrec);
+    form.RefreshGrid();
+    for (;;) {
+        if (services_.prompter().exec(form) != QDialog::Accepted) {
+            WatUserRec.erase(lrec);
+            return;
+        }
+        try {
+            if (category == CatIrrigation)
+                irig_->StoreMeteoData(lrec);
+            ExToIntRec(category, ToModel(form.EdtTopo->text()), NewWUId(), lrec);
+        } catch (const std::exception& e) {
+            services_.prompter().showMessage(&form, QString::fromUtf8(e.what()));
+            continue;
+        }
+        services_.refreshForm();
+        return;
+    }
+}
+
+void TEditDispatch::PrepareNewMeteoData(int lrec)
+{
+    TFormIrigData& meteo = *irigData_;
+    TKyStringGrid& grid = *meteo.StrGrdMonthsTemp;
+    auto monthNames = [&grid] {
+        for (int r = 1; r <= 12; ++r)
+            SetCell(grid, 0, r, FromModel(TblDataMonths[r - 1]));
+    };
+    monthNames();
+    SetGridSize(grid, 2, RowCount(grid));
+    meteo.SetMethod(irmBC);
+    meteo.EdtPhi->clear();
+    meteo.Memo1->setText(QString::number(lrec));
+    for (int r = 1; r <= 12; ++r)
+        for (int c = 1; c < ColCount(grid); ++c)
+            SetCell(grid, c, r, QString());
+    meteo.SetMethod(irmBC);
+    monthNames();
+    SetCell(grid, 1, 0, QObject::tr("Temp. (C)"));
+}
+
+TConsListForm& TEditDispatch::ListForm(int category)
+{
+    if (category == CatFarming)
+        return *farm_;
+    if (category == CatIndustry)
+        return *indust_;
+    return *irig_;
+}
+
+void TEditDispatch::SelFarming()
+{
+    NewConsumptorUser(CatFarming);
+}
+
+void TEditDispatch::SelIndustry()
+{
+    NewConsumptorUser(CatIndustry);
+}
+
+void TEditDispatch::SelIrrigation()
+{
+    NewConsumptorUser(CatIrrigation);
+}
+
+void TEditDispatch::EditConsumptorUser(int category, int recordNr)
+{
+    TConsListForm& form = ListForm(category);
+    const TWaterUser& user = WatUserRec[static_cast<std::size_t>(recordNr)];
+    WatConsRec.resize(user.WatConsRec.size());
+    CopyArrayWatConsRec(user.WatConsRec, WatConsRec);
+    form.GetRecData(recordNr);
+    if (services_.prompter().exec(form) != QDialog::Accepted)
+        return;
+    Guarded(services_, &form, [this, &form, category, recordNr] {
+        const int geoId = WatUserRec[static_cast<std::size_t>(recordNr)].Geo_id;
+        ExToIntRec(category, ToModel(form.EdtTopo->text()), geoId, recordNr);
+        if (category == CatIrrigation)
+            irig_->StoreMeteoData(recordNr);
+    });
+    services_.refreshForm();
+}
+
+void TEditDispatch::editUser(int selectedRec)
+{
+    if (services_.groupPanelOpen() || selectedRec < 0)
+        return;
+    const QString category = services_.mainListCategory(selectedRec);
+    if (category.isEmpty() || selectedRec >= static_cast<int>(WatUserRec.size()))
+        return;
+    if (category == QLatin1String("1")) {
+        TFormWatSup& form = *watSup_;
+        form.GetRecData(selectedRec);
+        if (services_.prompter().exec(form) == QDialog::Accepted) {
+            Guarded(services_, &form, [&form, selectedRec] {
+                AddRecordSup(WatUserRec[static_cast<std::size_t>(selectedRec)].Geo_id,
+                             ToModel(form.EdtTopo->text()), form.Population(), form.Consumptions(), selectedRec);
+            });
+        }
+    } else if (category == QLatin1String("2")) {
+        EditConsumptorUser(CatFarming, selectedRec);
+        return;
+    } else if (category == QLatin1String("3")) {
+        EditConsumptorUser(CatIndustry, selectedRec);
+        return;
+    } else if (category == QLatin1String("4")) {
+        EditConsumptorUser(CatIrrigation, selectedRec);
+        return;
+    } else if (category == QLatin1String("-1")) {
+        services_.openGroupPanel(selectedRec);
+    } else {
+        return;
+    }
+    services_.refreshForm();
+}
+
+} // namespace velnor::ui

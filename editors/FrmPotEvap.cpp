@@ -1,0 +1,57 @@
+#include "editors/FrmPotEvap.h"
+
+#include "editors/EditorSupport.h"
+#include "editors/GridCells.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velnor::ui {
+
+TFormPotEvap::TFormPotEvap(AppServices& services, QWidget* parent) : TLForm(parent), services_(services)
+{
+    setObjectName(QStringLiteral("FormPotEvap"));
+    setWindowTitle(tr("Pot. Evap. Refer. Crop."));
+    StrGrdTot = MakeGrid(this, services, "StrGrdTot");
+    SetGridSize(*StrGrdTot, 2, 14);
+    SetGridFixed(*StrGrdTot, 1, 1);
+    SetGridEditable(*StrGrdTot, false);
+    SetFitColumn(*StrGrdTot, 1);
+    SetCell(*StrGrdTot, 1, 0, QStringLiteral("mm"));
+    BtnCopy = new QPushButton(tr("Copy"), this);
+    BtnCopy->setObjectName(QStringLiteral("BtnCopy"));
+    BtnCopy->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BtnCopy);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(StrGrdTot);
+    layout->addLayout(buttons);
+    InitForm(*this, services, 34, 240, 340);
+    connect(BtnCopy, &QPushButton::clicked, this, [this] { BtnCopyClick(); });
+}
+
+void TFormPotEvap::ShowValues(const Months& TblMonthEvap, bool refcrop)
+{
+    setWindowTitle(refcrop ? tr("ETo of Reference Crop") : tr("ETo of Water"));
+    if (refcrop)
+        SetCell(*StrGrdTot, 1, 0, QStringLiteral("mm"));
+    double total = 0;
+    for (int m = 0; m < 12; ++m) {
+        SetCell(*StrGrdTot, 0, m + 1, FromModel(TblDataMonths[m]));
+        SetCell(*StrGrdTot, 1, m + 1, FixedText("%7.1f", TblMonthEvap[m]));
+        total += TblMonthEvap[m];
+    }
+    SetCell(*StrGrdTot, 0, 13, tr("Total"));
+    SetCell(*StrGrdTot, 1, 13, FixedText("%7.1f", total));
+}
+
+void TFormPotEvap::BtnCopyClick()
+{
+    Guarded(services_, this, [this] {
+        StringGridToClipboard(*StrGrdTot, 0, ColCount(*StrGrdTot) - 1, 0, RowCount(*StrGrdTot) - 1);
+    });
+}
+
+} // namespace velnor::ui
