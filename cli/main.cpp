@@ -1,1 +1,54 @@
-int main() { return 0; }
+#include "cli/Commands.h"
+#include "cli/Options.h"
+
+#include "core/DataTables.h"
+
+#ifdef VELNOR_WITH_DB
+#include "cli/DbCommand.h"
+#endif
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const Usage =
+    "Usage: velnor-cli COMMAND ...\n"
+    "  eto --method penman-monteith|mod-blaney-criddle|blaney-criddle|empirical\n"
+    "      [--latitude DEG] [--zone 1-4] [--water] [FILE|-]\n"
+    "  compute SCENARIO.json [--unit hm3|m3] [--export FILE.bin]\n"
+    "  report FILE.bin [--unit hm3|m3]\n"
+#ifdef VELNOR_WITH_DB
+    "  db init|projects|scenarios|save|load ...\n"
+#endif
+    ;
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace velnor::cli;
+    std::ios::sync_with_stdio(false);
+    velnor::StaticToDynamic();
+
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+        (words.empty() ? std::cerr : std::cout) << Usage;
+        return words.empty() ? ExitBadInput : ExitOk;
+    }
+    const std::string& command = words[0];
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    if (command == "eto")
+        return RunEto(args, std::cin, std::cout, std::cerr);
+    if (command == "compute")
+        return RunCompute(args, std::cout, std::cerr);
+    if (command == "report")
+        return RunReport(args, std::cout, std::cerr);
+#ifdef VELNOR_WITH_DB
+    if (command == "db")
+        return RunDbCommand(args, std::cout, std::cerr);
+#endif
+    std::cerr << "velnor-cli: unknown command \"" << command << "\"\n" << Usage;
+    return ExitBadInput;
+}

@@ -1,0 +1,306 @@
+#include "cli/Commands.h"
+
+#include "core/DataTables.h"
+#include "core/ExchangeFile.h"
+#include "core/RcrdFuncs.h"
+#include "core/WaterNeedFnct.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace velnor;
+using namespace velnor::cli;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        StaticToDynamic();
+        dir_ = std::filesystem::temp_directory_path() /
+               (std::string("velnor-cli-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << text;
+        return Path(name);
+    }
+
+    static Result Eto(const std::vector<std::string>& args, const std::string& input)
+    {
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = RunEto(args, in, out, err);
+        return {status, out.str(), err.str()};
+    }
+    static Result Compute(const std::vector<std::string>& args)
+    {
+        std::ostringstream out, err;
+        const int status = RunCompute(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    static Result Report(const std::vector<std::string>& args)
+    {
+        std::ostringstream out, err;
+        const int status = RunReport(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    std::filesystem::path dir_;
+};
+
+std::string Repeat12(const std::string& line)
+{
+    std::string text;
+    for (int m = 0; m < 12; ++m)
+        text += line + "\n";
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+double ValueOf(const std::string& csvLine)
+{
+    return std::stod(csvLine.substr(csvLine.rfind(',') + 1));
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+TEST_F(Cli, EtoTablesOfEveryMethod)
+{
+    const Result pm = Eto({"--method", "penman-monteith", "--latitude", "38"}, Repeat12("20\t30\t0.6\t0.7\t2"));
+    ASSERT_EQ(pm.status, 0) << pm.err;
+    const auto lines = Lines(pm.out);
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[0], "month,eto_mm");
+    EXPECT_EQ(lines[1].rfind("January,", 0), 0u);
+    EXPECT_NEAR(ValueOf(lines[1]), 80.83, 0.005);
+    EXPECT_NEAR(ValueOf(lines[7]), 168.98, 0.005);
+    EXPECT_EQ(lines[13].rfind("Total,", 0), 0u);
+
+    const Result water = Eto({"--method", "penman-monteith", "--latitude", "38", "--water"}, Repeat12("20 30 60 70 2"));
+    ASSERT_EQ(water.status, 0) << water.err;
+    EXPECT_NEAR(ValueOf(Lines(water.out)[1]), 59.07, 0.005);
+
+    const Result bc = Eto({"--method", "blaney-criddle", "--latitude=38"}, Repeat12("20"));
+    ASSERT_EQ(bc.status, 0) << bc.err;
+    EXPECT_NEAR(ValueOf(Lines(bc.out)[1]), 117.92, 0.005);
+
+    const Result emp = Eto({"--method", "empirical", "--zone", "2"}, Repeat12("2"));
+    ASSERT_EQ(emp.status, 0) << emp.err;
+    EXPECT_EQ(Lines(emp.out)[5], "May,180");
+    EXPECT_EQ(Lines(emp.out)[13], "Total,2160");
+
+    const Result mbc = Eto({"--method", "mod-blaney-criddle", "--latitude", "38"}, Repeat12("20,60,70,2"));
+    ASSERT_EQ(mbc.status, 0) << mbc.err;
+    Months expected{};
+    std::vector<double> data;
+    for (double v : {20.0, 60.0, 70.0, 2.0})
+        data.insert(data.end(), 12, v);
+    WrapPotEvap(data, expected, 38, 0, MethModBlaneyCriddle, true);
+    EXPECT_EQ(Lines(mbc.out)[1], "January," + FormatGeneral(expected[0]));
+}
+
+TEST_F(Cli, EtoReadsAFile)
+{
+    const std::string file = Write("meteo.txt", Repeat12("2\r"));
+    const Result r = Eto({"--method", "empirical", "--zone", "1", file}, "");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(r.out)[1], "January,210");
+    EXPECT_EQ(Eto({"--method", "empirical", "--zone", "1", Path("missing.txt")}, "").status, 1);
+}
+
+TEST_F(Cli, EtoChecksAsTheMeteorologicalForm)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        const char* message;
+    } cases[] = {
+        {{"--method", "blaney-criddle"}, Repeat12("20"), "Latitude must be a real number between (-66.5, 66.5)!"},
+        {{"--method", "blaney-criddle", "--latitude", "66.6"}, Repeat12("20"),
+         "Latitude must be a real number between (-66.5, 66.5)!"},
+        {{"--method", "penman-monteith", "--latitude", "38"}, "-2 30 60 70 2\n" + Repeat12("10 30 60 70 2").substr(14),
+         "Meteorological data must be positive and empirical method uses only Integers!"},
+        {{"--method", "blaney-criddle", "--latitude", "38"}, Repeat12("abc"),
+         "Meteorological data must be positive and empirical method uses only Integers!"},
+        {{"--method", "empirical", "--zone", "2"}, Repeat12("2.0"),
+         "Meteorological data must be positive and empirical method uses only Integers!"},
+        {{"--method", "empirical", "--zone", "2"}, Repeat12("4"), "Values from 1 to 3 are expected as heat index!"},
+        {{"--method", "empirical"}, Repeat12("2"), "A climatic zone must be selected!"},
+        {{"--method", "empirical", "--zone", "5"}, Repeat12("2"), "A climatic zone must be selected!"},
+        {{"--method", "blaney-criddle", "--latitude", "38"}, "20\n20\n",
+         "Meteorological data must be positive and empirical method uses only Integers!"},
+        {{"--method", "blaney-criddle", "--latitude", "38", "--water"}, Repeat12("20"),
+         "--water is for the penman-monteith method only"},
+        {{"--method", "hargreaves", "--latitude", "38"}, Repeat12("20"), "Unknown method"},
+        {{"--latitude", "38"}, Repeat12("20"), "Usage"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Eto(c.args, c.input);
+        EXPECT_EQ(r.status, 2) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_EQ(Eto({"--method", "blaney-criddle", "--latitude", "-66.5"}, Repeat12("20")).status, 0);
+}
+
+TEST_F(Cli, FullScenarioExportReportAndSecondExport)
+{
+    const std::string scenario = std::string(VELNOR_CLI_TEST_DATA) + "/five-categories.json";
+    const Result first = Compute({scenario, "--export", Path("a.bin")});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const auto rows = Lines(first.out);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1], "1,Water Supply,\"Town, \"\"Old\"\"\",10000,0.0366,0.0366,0.0366,0.0366,0.0366,0.0366,"
+                       "0.0366,0.0366,0.0366,0.0366,0.0366,0.0366,0.4392");
+    EXPECT_EQ(rows[2].rfind("2,Farming,Farm,300,0.000305,", 0), 0u);
+    EXPECT_EQ(rows[5].rfind("5,Group,Coast,3,", 0), 0u);
+
+    const Result report = Report({Path("a.bin")});
+    ASSERT_EQ(report.status, 0) << report.err;
+    EXPECT_EQ(report.out, first.out);
+
+    ASSERT_EQ(Compute({scenario, "--export", Path("b.bin")}).status, 0);
+    EXPECT_EQ(ReadAll(Path("a.bin")), ReadAll(Path("b.bin")));
+    EXPECT_EQ(ReadAll(Path("a.bin")).size(), 5 * ExchangeRecordSize);
+
+    const Result m3 = Report({Path("a.bin"), "--unit", "m3"});
+    EXPECT_EQ(Lines(m3.out)[1].substr(Lines(m3.out)[1].rfind(',')), ",439200");
+}
+
+TEST_F(Cli, ComputeFollowsTheEditorsStoring)
+{
+    const std::string file = Write("s.json", R"({"water_users": [
+        {"category": "Industry", "toponym": "Plant", "branches": [{"branch": "Food", "units": 2,
+          "intake": [0.02,0.02,0.02,0.02,0.02,0.02,0.02,0.02,0.02,0.02,0.02,0.02],
+          "discharge": [0.01,0.01,0.01,0.01,0.01,0.01,0.01,0.01,0.01,0.01,0.01,0.015]}]},
+        {"category": "Farming", "toponym": "Farm", "animals": [{"animal": "Cattles", "count": 10,
+          "consumption": [0,50,50,50,50,50,50,50,50,50,50,50]}, {"animal": 7, "count": 0}]},
+        {"category": "Water Supply", "toponym": "Village", "population": 500,
+          "consumption": [100,100,100,100,100,100,100,100,100,100,100,200]}
+    ]})");
+    const Result r = Compute({file});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = Lines(r.out);
+    // Consumption is intake minus discharge; ids follow in file order.
+    EXPECT_EQ(rows[1].rfind("1,Industry,Plant,2,0.02,", 0), 0u) << rows[1];
+    EXPECT_NE(rows[1].find(",0.01,0.23"), std::string::npos) << rows[1];
+    // A typed 0 for January is kept; the chickens count nothing.
+    EXPECT_EQ(rows[2].rfind("2,Farming,Farm,10,0,", 0), 0u) << rows[2];
+    EXPECT_EQ(rows[3].rfind("3,Water Supply,Village,500,0.001525,", 0), 0u) << rows[3];
+}
+
+TEST_F(Cli, ComputeRefusesBadDescriptions)
+{
+    const std::string meteo = R"("method": "blaney-criddle", "latitude": 38, "meteo": [20,20,20,20,20,20,20,20,20,20,20,20])";
+    const struct {
+        std::string users;
+        const char* message;
+    } cases[] = {
+        {R"({"category": "Water Supply", "population": -5})", "A positive integer value expected for population!"},
+        {R"({"category": "Water Supply", "population": 12.5})", "A positive integer value expected for population!"},
+        {R"({"category": "Water Supply", "population": 5, "consumption": [1,2,3]})",
+         "A positive real number for consumption is expected for all months!"},
+        {R"({"category": "Farming", "animals": []})", "Nothing to add!"},
+        {R"({"category": "Farming", "animals": [{"animal": "Dogs", "count": -1}]})",
+         "Error Messages:\nNo Animal selected\nThe population must be a positive integer number"},
+        {R"({"category": "Industry", "branches": [{"branch": 1, "units": "x", "intake": [1,1,-1,1,1,1,1,1,1,1,1,1],
+            "discharge": [2,1,1,1,1,1,1,1,1,1,1,1]}]})",
+         "Error Messages:\nThe number of units must be a positive integer number\n"
+         "The water discharge for month 1 must be less or equal to the intake\n"
+         "The Value of water intake for month 3 must be a positive real number"},
+        {R"({"category": "Irrigation", "crops": [{"crop": 1, "area": 1, "sowing_day": 1}]})",
+         "Meteorological Data must be given first!"},
+        {R"({"category": "Irrigation", )" + meteo + R"(, "crops": [{"crop": 1, "area": 1, "sowing_day": 366, "kc": []}]})",
+         "Error Messages:\nThe semination day must be an integer between 1 and 365\n"
+         "Coefficient Kc mid must be a positive real number\nCoefficient Kc late must be a positive real number\n"
+         "Coefficient Kc ini must be a positive real number\nCoefficient L ini must be a positive real number\n"
+         "Coefficient L dev must be a positive real number\nCoefficient L mid must be a positive real number\n"
+         "Coefficient L late must be a positive real number"},
+        {R"({"category": "Irrigation", "method": "blaney-criddle", "latitude": 70, "meteo": [], "crops": []})",
+         "Latitude must be a real number between (-66.5, 66.5)!"},
+        {R"({"category": "Group", "members": [1]})", "Group member 1 is not a water user defined before the group"},
+        {R"({"category": "Water Supply", "id": 1, "population": 1}, {"category": "Group", "members": [1, 1]})",
+         "Group member 1 is listed twice"},
+        {R"({"category": "Water Supply", "id": 1, "population": 1}, {"category": "Group", "id": 2, "members": [1]},
+            {"category": "Group", "members": [2]})",
+         "Group member 2 is a group"},
+        {R"({"category": "Water Supply", "id": 1, "population": 1}, {"category": "Water Supply", "id": 1, "population": 1})",
+         "The id 1 is used twice"},
+        {R"({"category": "Town"})", "Unknown category \"Town\""},
+        {R"({"category": "Farming", "animals": [3]})", "Water user 1"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = Write("bad.json", "{\"water_users\": [" + c.users + "]}");
+        const Result r = Compute({file, "--export", Path("out.bin")});
+        EXPECT_EQ(r.status, 2) << c.message << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(std::filesystem::exists(Path("out.bin")));
+    }
+    EXPECT_EQ(Compute({Write("broken.json", "{\"water_users\": [")}).status, 2);
+    EXPECT_EQ(Compute({Path("missing.json")}).status, 1);
+    EXPECT_EQ(Compute({Write("ok.json", R"({"water_users": []})"), "--unit", "km3"}).status, 2);
+}
+
+TEST_F(Cli, ZeroUnitsAndWriteFailures)
+{
+    const std::string file = Write("zero.json", R"({"water_users": [
+        {"category": "Farming", "toponym": "Empty", "animals": [{"animal": 1, "count": 0}]}]})");
+    const Result r = Compute({file, "--export", Path("no-such-dir/out.bin")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    const Result ok = Compute({file});
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(Lines(ok.out)[1], "1,Farming,Empty,0,0,0,0,0,0,0,0,0,0,0,0,0,0");
+}
+
+TEST_F(Cli, ReportRefusesBadFiles)
+{
+    EXPECT_EQ(Report({Write("empty.bin", "")}).status, 2);
+    const Result group = Report({Write("group.bin", std::string(ExchangeRecordSize, '\xff'))});
+    EXPECT_EQ(group.status, 2);
+    EXPECT_NE(group.err.find("Invalid VELNOR file!"), std::string::npos);
+    EXPECT_EQ(Report({Path("missing.bin")}).status, 1);
+    EXPECT_EQ(Report({}).status, 2);
+}
+
+TEST(CliBinary, ExitStatusesOfTheProgram)
+{
+    const std::string cli = VELNOR_CLI_BINARY;
+    EXPECT_EQ(std::system((cli + " > /dev/null 2>&1").c_str()) >> 8, 2);
+    EXPECT_EQ(std::system((cli + " frobnicate > /dev/null 2>&1").c_str()) >> 8, 2);
+    EXPECT_EQ(std::system((cli + " --help > /dev/null").c_str()) >> 8, 0);
+    const std::string eto =
+        "printf '2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n' | " + cli + " eto --method empirical --zone 2 - > /dev/null";
+    EXPECT_EQ(std::system(eto.c_str()) >> 8, 0);
+}
