@@ -334,7 +334,7 @@ void AddGroup(const json& entry, int id, const std::string& toponym)
     ExToIntRec(CatGroup, toponym, id, AppendRecord());
 }
 
-void AddEntry(const json& entry)
+void AddEntry(const json& entry, std::set<int>& ids)
 {
     if (!entry.is_object())
         throw InputError("A water user must be an object");
@@ -349,15 +349,17 @@ void AddEntry(const json& entry)
             throw InputError("The toponym must be a text");
         toponym = entry["toponym"].get<std::string>();
     }
-    int id = NewWUId();
+    int id = 0;
     if (entry.contains("id")) {
         const auto given = WholeNumber(entry["id"]);
         if (!given)
             throw InputError("The id must be a whole number");
-        if (FindWatUsIndxId(*given) != NotFound)
-            throw InputError("The id " + std::to_string(*given) + " is used twice");
         id = *given;
+    } else {
+        id = NewWUId();
     }
+    if (!ids.insert(id).second)
+        throw InputError("The id " + std::to_string(id) + " is used twice");
     switch (WatUsTypRec[static_cast<std::size_t>(type)].id) {
     case CatWaterSupply:
         return AddWaterSupply(entry, id, toponym);
@@ -402,11 +404,13 @@ void BuildScenario(const nlohmann::json& scenario)
         throw InputError("The scenario must be an object with a list \"water_users\"");
     WatUserRec.clear();
     WatConsRec.clear();
+    const GroupRefreshBatch batch;
     std::size_t n = 0;
+    std::set<int> ids;
     for (const json& entry : scenario["water_users"]) {
         ++n;
         try {
-            AddEntry(entry);
+            AddEntry(entry, ids);
         } catch (const InputError& e) {
             throw InputError(EntryName(entry, n) + ": " + e.what());
         } catch (const json::exception& e) {

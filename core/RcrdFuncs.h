@@ -50,4 +50,17 @@ void ExToIntRec(int idwatus, std::string_view Toponym, int geo_id, int wurec);
 // Recomputes the totals of every group from its members.
 void RefreshYrNeeds();
 
+// While a batch is open, AddRecordSup and ExToIntRec leave the group totals to the
+// end of the batch, where one RefreshYrNeeds gives the totals that refreshing after
+// every step would have given. For building a whole scenario at once; nothing may
+// read a group's YearNeeds or TblMonthNeeds before the batch closes. (A deletion in
+// a batch leaves its groups summed afresh rather than decreased.)
+class GroupRefreshBatch {
+public:
+    GroupRefreshBatch();
+    ~GroupRefreshBatch();
+    GroupRefreshBatch(const GroupRefreshBatch&) = delete;
+    GroupRefreshBatch& operator=(const GroupRefreshBatch&) = delete;
+};
+
 } // namespace velnor

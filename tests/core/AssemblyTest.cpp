@@ -250,3 +250,31 @@ TEST_F(Assembly, MemberMatchingNoUserContributesNothing)
     EXPECT_EQ(g.WatConsRec[1].yearneeds, 0);
     EXPECT_DOUBLE_EQ(g.YearNeeds, WatUserRec[0].YearNeeds);
 }
+
+TEST_F(Assembly, BatchGivesTheTotalsOfStepByStepRefreshing)
+{
+    const auto build = [] {
+        AddTown(1, 10000);
+        AddGroup(2, {1});
+        AddTown(3, 777, 99.5);
+        AddGroup(4, {3, 1});
+        Months cons;
+        cons.fill(130.25);
+        AddRecordSup(1, "Town 1", 12345, cons, 0); // a member changes after its groups exist
+        AddTown(5, 31);
+        AddGroup(6, {5, 3});
+    };
+    build();
+    const WaterUserList stepByStep = WatUserRec;
+    WatUserRec.clear();
+    {
+        const GroupRefreshBatch batch;
+        build();
+    }
+    ASSERT_EQ(WatUserRec.size(), stepByStep.size());
+    for (std::size_t i = 0; i < WatUserRec.size(); ++i) {
+        EXPECT_EQ(WatUserRec[i].YearNeeds, stepByStep[i].YearNeeds) << i;
+        EXPECT_EQ(WatUserRec[i].TblMonthNeeds, stepByStep[i].TblMonthNeeds) << i;
+        EXPECT_EQ(WatUserRec[i].UnitsNum, stepByStep[i].UnitsNum) << i;
+    }
+}
