@@ -1,0 +1,218 @@
+#include "db/Connection.h"
+
+#include "core/Errors.h"
+#include "core/Text.h"
+
+#include <pqxx/pqxx>
+
+#include <algorithm>
+#include <cctype>
+
+namespace velnor::db {
+
+namespace {
+
+std::string Upper(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// A conninfo value in single quotes, with quotes and backslashes escaped.
+std::string ConnInfoValue(const std::string& value)
+{
+    std::string out = "'";
+    for (char c : value) {
+        if (c == '\'' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + "'";
+}
+
+void CheckSequenceName(const std::string& name)
+{
+    const bool ok = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+    });
+    if (!ok)
+        throw VelnorError("Invalid sequence name '" + name + "'");
+}
+
+} // namespace
+
+std::string GetEncodingStr(int primaryLanguage)
+{
+    switch (primaryLanguage) {
+    case 2: case 25: case 26: case 34: case 35: case 47:
+        return "ISO_8859_5";
+    case 8:
+        return "ISO_8859_7";
+    default:
+        return "ISO_8859_1";
+    }
+}
+
+std::string EncodingName(TDBEncoding encoding, int primaryLanguage)
+{
+    switch (encoding) {
+    case DBENGreekISO: return "ISO_8859_7";
+    case DBENLatinISO: return "ISO_8859_1";
+    case DBENCyrillicISO: return "ISO_8859_5";
+    case DBENLocaleDefault: break;
+    }
+    return GetEncodingStr(primaryLanguage);
+}
+
+std::string CodePageOfEncoding(const std::string& encoding)
+{
+    const std::string e = Upper(encoding);
+    if (e == "UTF8" || e == "UTF-8" || e == "UNICODE")
+        return {};
+    if (e == "ISO_8859_7" || e == "ISO-8859-7" || e == "ISO88597")
+        return "ISO-8859-7";
+    if (e == "ISO_8859_1" || e == "ISO-8859-1" || e == "LATIN1")
+        return "ISO-8859-1";
+    if (e == "ISO_8859_5" || e == "ISO-8859-5" || e == "ISO88595")
+        return "ISO-8859-5";
+    throw VelnorError("Unsupported client encoding '" + encoding + "'");
+}
+
+Connection::Connection(const ConnectParams& params)
+{
+    const std::string codePage = CodePageOfEncoding(params.clientEncoding);
+    std::string info;
+    auto add = [&info](const char* key, const std::string& value) {
+        if (!value.empty())
+            info += std::string(info.empty() ? "" : " ") + key + "=" + ConnInfoValue(value);
+    };
+    add("host", params.host);
+    add("port", params.port);
+    add("dbname", params.dbname);
+    add("user", params.user);
+    add("password", params.password);
+    conn_ = std::make_unique<pqxx::connection>(info);
+    clientEncoding_ = params.clientEncoding;
+    codePage_ = codePage;
+    ApplySessionSettings();
+    Begin();
+}
+
+Connection::~Connection() = default;
+
+void Connection::ApplySessionSettings()
+{
+    pqxx::nontransaction n(*conn_);
+    try {
+        n.exec(std::string("SET search_path TO ") + SearchPath);
+    } catch (const pqxx::sql_error&) {
+        throw VelnorError(std::string("Unable to set the search path \"") + SearchPath +
+                          "\" for the data base scheme");
+    }
+    n.exec("SET CLIENT_ENCODING TO \"" + clientEncoding_ + "\"");
+}
+
+void Connection::Begin()
+{
+    tx_ = std::make_unique<pqxx::work>(*conn_);
+}
+
+pqxx::work& Connection::Tx()
+{
+    if (!tx_)
+        Begin();
+    return *tx_;
+}
+
+void Connection::Commit()
+{
+    auto tx = std::move(tx_);
+    tx->commit();
+    tx.reset();
+    Begin();
+}
+
+void Connection::Rollback()
+{
+    auto tx = std::move(tx_);
+    if (tx)
+        tx->abort();
+    tx.reset();
+    // A rolled-back SET is undone: put the session settings back.
+    ApplySessionSettings();
+    Begin();
+}
+
+void Connection::Exec(const std::string& sql)
+{
+    Tx().exec(sql);
+}
+
+std::string Connection::ToClient(std::string_view utf8) const
+{
+    if (codePage_.empty())
+        return SanitizeUtf8(utf8);
+    return Utf8ToCodePage(utf8, codePage_);
+}
+
+std::string Connection::FromClient(std::string_view bytes) const
+{
+    if (codePage_.empty())
+        return SanitizeUtf8(bytes);
+    return CodePageToUtf8(bytes, codePage_);
+}
+
+void Connection::SetClientEncoding(const std::string& encoding)
+{
+    const std::string codePage = CodePageOfEncoding(encoding);
+    // Both the server and this side switch together, in the open transaction;
+    // a rollback restores the session settings with the new encoding.
+    Tx().exec("SET CLIENT_ENCODING TO \"" + encoding + "\"");
+    clientEncoding_ = encoding;
+    codePage_ = codePage;
+}
+
+std::string Connection::UserName() const
+{
+    return FromClient(conn_->username());
+}
+
+void ExecSQLString(Connection& conn, const std::string& sql)
+{
+    conn.Exec(sql);
+}
+
+void SetSearchPath(Connection& conn, const std::string& path)
+{
+    ExecSQLString(conn, "SET search_path TO " + path);
+}
+
+void SetDbClientEncoding(Connection& conn, const std::string& encoding)
+{
+    conn.SetClientEncoding(encoding);
+}
+
+int getNewIDseq(Connection& conn, const std::string& sequence)
+{
+    CheckSequenceName(sequence);
+    const pqxx::result r = conn.Tx().exec("SELECT nextval('" + sequence + "')");
+    return r.at(0).at(0).as<int>();
+}
+
+std::vector<int> getNewIDsSeq(Connection& conn, const std::string& sequence, int n)
+{
+    CheckSequenceName(sequence);
+    std::vector<int> ids;
+    if (n <= 0)
+        return ids;
+    ids.reserve(static_cast<std::size_t>(n));
+    const pqxx::result r = conn.Tx().exec_params(
+        "SELECT nextval('" + sequence + "') FROM generate_series(1, $1)", n);
+    for (const auto& row : r)
+        ids.push_back(row[0].as<int>());
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+} // namespace velnor::db

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <pqxx/pqxx>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velnor::db {
+
+// Where and as whom to connect. Empty fields fall back to libpq's defaults
+// (PGHOST, PGPORT, PGDATABASE, PGUSER, PGPASSWORD, ~/.pgpass).
+struct ConnectParams {
+    std::string host;
+    std::string port;
+    std::string dbname;
+    std::string user;
+    std::string password;
+    // Client encoding requested after connecting: "ISO_8859_7", "ISO_8859_1",
+    // "ISO_8859_5" or "UTF8".
+    std::string clientEncoding = "UTF8";
+};
+
+// Client encodings the program offers, by the ordinal stored in the options.
+enum TDBEncoding : int {
+    DBENLocaleDefault = 0,
+    DBENGreekISO = 1,
+    DBENLatinISO = 2,
+    DBENCyrillicISO = 3,
+};
+
+// The client encoding for a user's language: the primary language identifier
+// (low 10 bits of a Windows language identifier, e.g. 8 Greek, 9 English).
+std::string GetEncodingStr(int primaryLanguage);
+// The client encoding of an option value; DBENLocaleDefault asks GetEncodingStr.
+std::string EncodingName(TDBEncoding encoding, int primaryLanguage);
+
+// The one connection to the database. Auto-commit is off: every statement runs
+// in the connection's open transaction until Commit or Rollback, each of which
+// opens the next one. Right after connecting the search path is "hydro, public"
+// and the client encoding the requested one.
+//
+// Memory holds UTF-8; ToClient/FromClient convert text at the boundary. A
+// character the client encoding cannot hold becomes '?'.
+class Connection {
+public:
+    // Throws pqxx errors (pqxx::broken_connection and others) on failure.
+    explicit Connection(const ConnectParams& params);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The open transaction.
+    pqxx::work& Tx();
+    void Commit();
+    void Rollback();
+
+    // Runs a statement that returns no rows in the open transaction.
+    void Exec(const std::string& sql);
+
+    std::string ToClient(std::string_view utf8) const;
+    std::string FromClient(std::string_view bytes) const;
+    // The client encoding in force ("ISO_8859_7", "UTF8", ...).
+    const std::string& ClientEncoding() const { return clientEncoding_; }
+    // Sends SET CLIENT_ENCODING and converts with the new encoding from now on.
+    // Throws VelnorError for an encoding this program does not offer.
+    void SetClientEncoding(const std::string& encoding);
+
+    // The database user name of the session.
+    std::string UserName() const;
+
+private:
+    void ApplySessionSettings();
+    void Begin();
+
+    std::unique_ptr<pqxx::connection> conn_;
+    std::unique_ptr<pqxx::work> tx_;
+    std::string clientEncoding_ = "UTF8";
+    std::string codePage_; // iconv name; empty for UTF8
+};
+
+// The path the program works in.
+inline constexpr const char* SearchPath = "hydro, public";
+
+// Executes one statement that returns no rows.
+void ExecSQLString(Connection& conn, const std::string& sql);
+// "SET search_path TO " + path.
+void SetSearchPath(Connection& conn, const std::string& path);
+// SET CLIENT_ENCODING TO "<encoding>".
+void SetDbClientEncoding(Connection& conn, const std::string& encoding);
+
+// The next value of a sequence ("SELECT nextval('<name>')").
+int getNewIDseq(Connection& conn, const std::string& sequence);
+// n next values of a sequence in one statement, ascending.
+std::vector<int> getNewIDsSeq(Connection& conn, const std::string& sequence, int n);
+
+// The iconv code page of a client encoding, empty for UTF8; throws VelnorError
+// for an encoding this program does not offer.
+std::string CodePageOfEncoding(const std::string& encoding);
+
+} // namespace velnor::db

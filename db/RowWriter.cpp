@@ -1,0 +1,97 @@
+#include "db/RowWriter.h"
+
+#include <pqxx/pqxx>
+
+#include "core/Errors.h"
+
+#include <algorithm>
+#include <array>
+
+namespace velnor::db {
+
+namespace {
+
+// Keeps a statement well below the protocol's limit of 65535 parameters.
+constexpr std::size_t MaxParams = 30000;
+
+} // namespace
+
+void TableRows::Flush(Connection& conn, RowWriter writer)
+{
+    if (values_.empty())
+        return;
+    if (writer == RowWriter::Copy)
+        FlushCopy(conn);
+    else
+        FlushInsert(conn);
+    values_.clear();
+}
+
+void TableRows::FlushInsert(Connection& conn)
+{
+    const std::size_t ncols = columns_.size();
+    const std::size_t rowsPerStatement = std::max<std::size_t>(1, MaxParams / ncols);
+    std::string head = "INSERT INTO " + table_ + " (";
+    for (std::size_t c = 0; c < ncols; ++c)
+        head += (c ? ", " : "") + columns_[c];
+    head += ") VALUES ";
+
+    auto statement = [&](std::size_t rows) {
+        std::string sql = head;
+        std::size_t p = 1;
+        for (std::size_t r = 0; r < rows; ++r) {
+            sql += r ? ",(" : "(";
+            for (std::size_t c = 0; c < ncols; ++c) {
+                sql += c ? ",$" : "$";
+                sql += std::to_string(p++);
+            }
+            sql += ')';
+        }
+        return sql;
+    };
+
+    const std::size_t total = RowCount();
+    std::string fullSql;
+    for (std::size_t first = 0; first < total; first += rowsPerStatement) {
+        const std::size_t rows = std::min(rowsPerStatement, total - first);
+        if (rows == rowsPerStatement && fullSql.empty())
+            fullSql = statement(rows);
+        const std::string sql = rows == rowsPerStatement ? fullSql : statement(rows);
+        const auto begin = values_.begin() + static_cast<std::ptrdiff_t>(first * ncols);
+        const auto end = begin + static_cast<std::ptrdiff_t>(rows * ncols);
+        conn.Tx().exec_params(sql, pqxx::prepare::make_dynamic_params(begin, end));
+    }
+}
+
+namespace {
+
+template <std::size_t N>
+void CopyRows(pqxx::stream_to& stream, const std::vector<std::string>& values)
+{
+    std::array<std::string, N> row;
+    for (std::size_t i = 0; i < values.size(); i += N) {
+        std::copy(values.begin() + static_cast<std::ptrdiff_t>(i), values.begin() + static_cast<std::ptrdiff_t>(i + N),
+                  row.begin());
+        stream << row;
+    }
+}
+
+} // namespace
+
+void TableRows::FlushCopy(Connection& conn)
+{
+    pqxx::stream_to stream(conn.Tx(), table_, columns_);
+    switch (columns_.size()) {
+    case 2: CopyRows<2>(stream, values_); break;
+    case 3: CopyRows<3>(stream, values_); break;
+    case 4: CopyRows<4>(stream, values_); break;
+    case 5: CopyRows<5>(stream, values_); break;
+    case 6: CopyRows<6>(stream, values_); break;
+    case 7: CopyRows<7>(stream, values_); break;
+    case 8: CopyRows<8>(stream, values_); break;
+    default: throw VelnorError("COPY of " + std::to_string(columns_.size()) + " columns is not supported");
+    }
+    stream.complete();
+}
+
+} // namespace velnor::db
