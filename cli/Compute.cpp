@@ -423,10 +423,12 @@ void BuildScenario(const nlohmann::json& scenario)
 int RunCompute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     return Guarded(err, [&] {
-        const Options options(args, {"unit", "export"}, {});
+        const Options options(args, {"unit", "export", "code-page"}, {});
         if (options.positional().size() != 1)
-            throw InputError("Usage: velnor-cli compute SCENARIO.json [--unit hm3|m3] [--export FILE.bin]");
+            throw InputError("Usage: velnor-cli compute SCENARIO.json [--unit hm3|m3] [--export FILE.bin] "
+                             "[--code-page NAME]");
         const bool m3 = ParseUnit(options);
+        ApplyCodePage(options);
         BuildScenario(ReadScenario(options.positional()[0]));
         if (const auto exportPath = options.value("export"))
             WriteExchangeFile(*exportPath, WatUserRec);
@@ -440,10 +442,11 @@ int RunCompute(const std::vector<std::string>& args, std::ostream& out, std::ost
 int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     return Guarded(err, [&] {
-        const Options options(args, {"unit"}, {});
+        const Options options(args, {"unit", "code-page"}, {});
         if (options.positional().size() != 1)
-            throw InputError("Usage: velnor-cli report FILE.bin [--unit hm3|m3]");
+            throw InputError("Usage: velnor-cli report FILE.bin [--unit hm3|m3] [--code-page NAME]");
         const bool m3 = ParseUnit(options);
+        ApplyCodePage(options);
         const WaterUserList users = ReadExchangeFile(options.positional()[0]);
         std::ostringstream table;
         WriteNeedsTable(table, users, m3);

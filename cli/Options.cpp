@@ -1,6 +1,7 @@
 #include "cli/Options.h"
 
 #include "core/Errors.h"
+#include "core/Text.h"
 
 #include <new>
 
@@ -52,6 +53,12 @@ bool ParseUnit(const Options& options)
     if (unit == "m3")
         return true;
     throw InputError("The unit must be hm3 or m3, not \"" + unit + "\"");
+}
+
+void ApplyCodePage(const Options& options)
+{
+    if (const auto codePage = options.value("code-page"))
+        SetExchangeCodePage(*codePage);
 }
 
 int ReportError(std::ostream& err, const std::exception& e)

@@ -33,6 +33,9 @@ private:
 // "hm3" (default) or "m3": whether values are shown in m3.
 bool ParseUnit(const Options& options);
 
+// --code-page NAME sets the code page of the exchange file's texts (iconv names).
+void ApplyCodePage(const Options& options);
+
 // Prints the message of a failure and returns its exit status.
 int ReportError(std::ostream& err, const std::exception& e);
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -333,6 +334,11 @@ void WriteExchangeFile(const std::string& path, const WaterUserList& users)
 
 WaterUserList ReadExchangeFile(const std::string& path)
 {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        errno = EISDIR;
+        throw IoError(SystemError("Unable to read file", path));
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw IoError(SystemError("Unable to read file", path));

@@ -4,6 +4,7 @@
 #include "WaterNeedFnct.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <unordered_map>
 
@@ -317,7 +318,7 @@ std::vector<double> MeteoDataOf(const TWaterUser& user, double& phi, int& arid)
         break;
     case MethEmpirical:
         series = {&user.TblMnthMinT};
-        arid = static_cast<int>(user.TblRelHum[0]);
+        arid = static_cast<int>(std::lround(user.TblRelHum[0]));
         break;
     }
     std::vector<double> data;

@@ -27,6 +27,7 @@ protected:
     void SetUp() override
     {
         StaticToDynamic();
+        SetExchangeCodePage("WINDOWS-1253");
         dir_ = std::filesystem::temp_directory_path() /
                (std::string("velnor-cli-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
@@ -193,6 +194,11 @@ TEST_F(Cli, FullScenarioExportReportAndSecondExport)
     EXPECT_EQ(ReadAll(Path("a.bin")), ReadAll(Path("b.bin")));
     EXPECT_EQ(ReadAll(Path("a.bin")).size(), 5 * ExchangeRecordSize);
 
+    // The Greek toponym survives Windows-1253; under Windows-1252 it cannot be held.
+    EXPECT_NE(report.out.find("\u03a0\u03b5\u03b4\u03b9\u03ac\u03b4\u03b1"), std::string::npos);
+    ASSERT_EQ(Compute({scenario, "--export", Path("c.bin"), "--code-page", "WINDOWS-1252"}).status, 0);
+    EXPECT_NE(Report({Path("c.bin")}).out.find(",???????,"), std::string::npos);
+
     const Result m3 = Report({Path("a.bin"), "--unit", "m3"});
     EXPECT_EQ(Lines(m3.out)[1].substr(Lines(m3.out)[1].rfind(',')), ",439200");
 }
@@ -291,6 +297,7 @@ TEST_F(Cli, ReportRefusesBadFiles)
     EXPECT_EQ(group.status, 2);
     EXPECT_NE(group.err.find("Invalid VELNOR file!"), std::string::npos);
     EXPECT_EQ(Report({Path("missing.bin")}).status, 1);
+    EXPECT_EQ(Report({Path("missing.bin"), "--code-page", "NO-SUCH-PAGE"}).status, 2);
     EXPECT_EQ(Report({}).status, 2);
 }
 

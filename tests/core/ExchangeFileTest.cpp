@@ -190,6 +190,7 @@ TEST_F(ExchangeFile, ReadingIsAllOrNothing)
     std::ofstream(Path("bad.bin"), std::ios::binary) << bytes;
     EXPECT_THROW(ReadExchangeFile(Path("bad.bin")), InputError);
     EXPECT_THROW(ReadExchangeFile(Path("missing.bin")), IoError);
+    EXPECT_THROW(ReadExchangeFile(dir_.string()), IoError);
 }
 
 TEST_F(ExchangeFile, WritingNeverLeavesAPartialFile)
