@@ -61,7 +61,8 @@ bool TFormIndData::checkData()
             report.add(tr("The Value of water intake for month %1 must be a positive real number").arg(m));
         if (!dischRead || disch < 0)
             report.add(tr("The Value of water discharge for month %1 must be a positive real number").arg(m));
-        if (intakeRead && dischRead && disch > intake)
+        // Compared only when both cells passed their own checks.
+        if (intakeRead && dischRead && intake >= 0 && disch > intake)
             report.add(tr("The water discharge for month %1 must be less or equal to the intake").arg(m));
     }
     if (report.empty())
