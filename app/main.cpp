@@ -1,4 +1,6 @@
 #include "app/AppStart.h"
+#include "app/FrmMain.h"
+#include "widgets/QtPrompter.h"
 
 #include <QApplication>
 
@@ -6,5 +8,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     velnor::app::InitApplication(app);
-    return 0;
+    velnor::ui::QtPrompter prompter;
+    const auto formMain = velnor::app::CreateForms(prompter);
+    formMain->show();
+    return app.exec();
 }

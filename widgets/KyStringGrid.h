@@ -160,7 +160,7 @@ private:
     class Delegate;
     friend class Model;
 
-    int headerRows() const { return fixedRows_ >= 1 ? 1 : 0; }
+    int headerRows() const { return fixedRows_ >= 1 && rowCount_ >= 1 ? 1 : 0; }
     void resetModel();
     void applySelectionPolicy();
     void updatePalette();
