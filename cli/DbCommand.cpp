@@ -225,6 +225,8 @@ int Load(const Parsed& p, std::ostream& out)
     if (unit != "hm3" && unit != "m3")
         throw UsageError("--unit must be hm3 or m3");
     db::Connection conn(ConnectParamsOf(p));
+    if (!db::HoldsModelData(conn, id))
+        throw InputError("No scenario with ID '" + std::to_string(id) + "' holds data of this model");
     db::TKyWnScenario scen;
     scen.LoadScenario(conn, id, WatUserRec);
     if (const auto file = Option(p, "--export"))

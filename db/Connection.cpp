@@ -110,7 +110,10 @@ void Connection::ApplySessionSettings()
         throw VelnorError(std::string("Unable to set the search path \"") + SearchPath +
                           "\" for the data base scheme");
     }
-    n.exec("SET CLIENT_ENCODING TO \"" + clientEncoding_ + "\"");
+    // The server always talks UTF8 with us; the chosen client encoding is
+    // applied on this side (ToClient/FromClient), so a character it cannot hold
+    // becomes '?' both ways instead of the server refusing the text.
+    n.exec("SET CLIENT_ENCODING TO \"UTF8\"");
 }
 
 void Connection::Begin()
@@ -153,24 +156,18 @@ std::string Connection::ToClient(std::string_view utf8) const
 {
     if (codePage_.empty())
         return SanitizeUtf8(utf8);
-    return Utf8ToCodePage(utf8, codePage_);
+    return CodePageToUtf8(Utf8ToCodePage(utf8, codePage_), codePage_);
 }
 
 std::string Connection::FromClient(std::string_view bytes) const
 {
-    if (codePage_.empty())
-        return SanitizeUtf8(bytes);
-    return CodePageToUtf8(bytes, codePage_);
+    return ToClient(bytes);
 }
 
 void Connection::SetClientEncoding(const std::string& encoding)
 {
-    const std::string codePage = CodePageOfEncoding(encoding);
-    // Both the server and this side switch together, in the open transaction;
-    // a rollback restores the session settings with the new encoding.
-    Tx().exec("SET CLIENT_ENCODING TO \"" + encoding + "\"");
+    codePage_ = CodePageOfEncoding(encoding);
     clientEncoding_ = encoding;
-    codePage_ = codePage;
 }
 
 std::string Connection::UserName() const

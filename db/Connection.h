@@ -38,11 +38,13 @@ std::string EncodingName(TDBEncoding encoding, int primaryLanguage);
 
 // The one connection to the database. Auto-commit is off: every statement runs
 // in the connection's open transaction until Commit or Rollback, each of which
-// opens the next one. Right after connecting the search path is "hydro, public"
-// and the client encoding the requested one.
+// opens the next one. Right after connecting the search path is "hydro, public".
 //
-// Memory holds UTF-8; ToClient/FromClient convert text at the boundary. A
-// character the client encoding cannot hold becomes '?'.
+// Memory holds UTF-8 and so does the wire: the session's client encoding on
+// the server is UTF8, and the requested client encoding (ISO_8859_7, ...) is
+// applied here, in both directions: ToClient/FromClient keep the characters
+// the encoding can hold and turn every other one into '?'. So a text that the
+// encoding cannot hold never makes a save or a load fail.
 class Connection {
 public:
     // Throws pqxx errors (pqxx::broken_connection and others) on failure.
@@ -63,8 +65,8 @@ public:
     std::string FromClient(std::string_view bytes) const;
     // The client encoding in force ("ISO_8859_7", "UTF8", ...).
     const std::string& ClientEncoding() const { return clientEncoding_; }
-    // Sends SET CLIENT_ENCODING and converts with the new encoding from now on.
-    // Throws VelnorError for an encoding this program does not offer.
+    // Converts with this encoding from now on. Throws VelnorError for an
+    // encoding this program does not offer.
     void SetClientEncoding(const std::string& encoding);
 
     // The database user name of the session.
@@ -87,7 +89,7 @@ inline constexpr const char* SearchPath = "hydro, public";
 void ExecSQLString(Connection& conn, const std::string& sql);
 // "SET search_path TO " + path.
 void SetSearchPath(Connection& conn, const std::string& path);
-// SET CLIENT_ENCODING TO "<encoding>".
+// Switches the connection's client encoding (see Connection).
 void SetDbClientEncoding(Connection& conn, const std::string& encoding);
 
 // The next value of a sequence ("SELECT nextval('<name>')").

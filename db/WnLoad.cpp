@@ -486,6 +486,11 @@ WaterUserList LoadWnWaterUsers(Connection& conn, int idscen, const LookupTables&
     return users;
 }
 
+bool HoldsModelData(Connection& conn, int scenarioID)
+{
+    return !conn.Tx().exec_params("SELECT id FROM wn_scenarios WHERE id = $1", scenarioID).empty();
+}
+
 void TKyWnScenario::LoadScenario(Connection& conn, int scenarioID, WaterUserList& users)
 {
     TKyWnScenario loaded;

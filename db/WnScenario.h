@@ -48,6 +48,9 @@ WaterUserList LoadWnWaterUsers(Connection& conn, int idscen, const LookupTables&
 // Groups take the identifiers above the largest water-user identifier, in list order.
 void RenumberGroups(WaterUserList& users);
 
+// Whether scenario `scenarioID` holds this model's data (has a wn_scenarios row).
+bool HoldsModelData(Connection& conn, int scenarioID);
+
 // The working scenario record of this model.
 class TKyWnScenario : public TKyScenario {
 public:

@@ -11,7 +11,7 @@ namespace {
 
 TEST(Scramble, RoundTripsAndUsesTwoUpperHexDigitsPerByte)
 {
-    for (const std::string plain : {std::string(), std::string("a"), std::string("s3cr3t pass"),
+    for (const std::string& plain : {std::string(), std::string("a"), std::string("s3cr3t pass"),
                                     std::string("\xCE\xB1\xCE\xB2 \"quote\" \\ back"), std::string(255, 'x')}) {
         const std::string scrambled = Encrypt(plain);
         EXPECT_EQ(scrambled.size(), plain.size() * 2) << plain;
