@@ -38,6 +38,7 @@ TConsDataForm::TConsDataForm(AppServices& services, const Design& design, QWidge
     SetGridSize(*Grid, columns, 13);
     SetGridFixed(*Grid, 1, 1);
     SetGridEditable(*Grid, true);
+    SetColWidth(*Grid, 0, MonthColumnWidth);
     SetFitColumn(*Grid, columns - 1);
     Grid->setMinimumHeight(13 * 18 + 8);
     BtnUpdate = MakeButton(this, "BtnUpdate", tr("OK"));

@@ -98,7 +98,8 @@ TFormIrigData::TFormIrigData(AppServices& services, TFormPotEvap& potEvap, QWidg
     SetGridSize(*StrGrdMonthsTemp, 2, DataRows);
     SetGridFixed(*StrGrdMonthsTemp, 1, 1);
     SetGridEditable(*StrGrdMonthsTemp, true);
-    StrGrdMonthsTemp->setFixedHeight(DataRows * 18 + 30);
+    SetColWidth(*StrGrdMonthsTemp, 0, MonthColumnWidth);
+    StrGrdMonthsTemp->setFixedHeight(DataRows * 18 + 6);
 
     Label2 = new QLabel(tr("Latitude"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -121,7 +122,9 @@ TFormIrigData::TFormIrigData(AppServices& services, TFormPotEvap& potEvap, QWidg
     StrGrdMemo->setFrameShape(QFrame::NoFrame);
     StrGrdMemo->setColumnWidth(0, 20);
     StrGrdMemo->horizontalHeader()->setStretchLastSection(true);
-    StrGrdMemo->setFixedHeight(3 * 24);
+    StrGrdMemo->setFixedHeight(3 * 30);
+    StrGrdMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StrGrdMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StrGrdMemo->setItemDelegate(new TMemoCellDelegate(*this, StrGrdMemo));
 
     BtnPaste = MakeButton(this, "BtnPaste", tr("Paste"));

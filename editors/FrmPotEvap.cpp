@@ -17,6 +17,7 @@ TFormPotEvap::TFormPotEvap(AppServices& services, QWidget* parent) : TLForm(pare
     SetGridSize(*StrGrdTot, 2, 14);
     SetGridFixed(*StrGrdTot, 1, 1);
     SetGridEditable(*StrGrdTot, false);
+    SetColWidth(*StrGrdTot, 0, MonthColumnWidth);
     SetFitColumn(*StrGrdTot, 1);
     SetCell(*StrGrdTot, 1, 0, QStringLiteral("mm"));
     BtnCopy = new QPushButton(tr("Copy"), this);

@@ -37,6 +37,7 @@ TFormWatSup::TFormWatSup(AppServices& services, QWidget* parent) : TLForm(parent
     SetGridSize(*StrGrdCons, 2, 12);
     SetGridFixed(*StrGrdCons, 0, 0);
     SetGridEditable(*StrGrdCons, true);
+    SetColWidth(*StrGrdCons, 0, MonthColumnWidth);
     SetFitColumn(*StrGrdCons, 1);
     StrGrdCons->setMinimumHeight(12 * 18 + 8);
     BtnDefault = MakeButton(this, "BtnDefault", tr("Default"));

@@ -6,6 +6,9 @@
 
 namespace velnor::ui {
 
+// Width of the month-name column of the month tables.
+inline constexpr int MonthColumnWidth = 80;
+
 // Short forms of the grid operations the editors use.
 inline QString Cell(const TKyStringGrid& grid, int col, int row) { return grid.Cells(col, row); }
 inline void SetCell(TKyStringGrid& grid, int col, int row, const QString& text) { grid.setCells(col, row, text); }
