@@ -323,4 +323,44 @@ TEST_F(DispatchTest, IrrigationFlowFromNewUserToReopening)
     EXPECT_EQ(WatUserRec.size(), 1u);
 }
 
+TEST_F(DispatchTest, StoringErrorOfANewUserIsShownAndTheEditorOpensAgain)
+{
+    TFormIrig& irig = dispatch->FormIrig();
+    TFormIrigData& meteo = dispatch->FormIrigData();
+    TFrmIrrigConsData& crop = dispatch->FrmIrrigConsData();
+    TKyStringGrid& grid = *meteo.StrGrdMonthsTemp;
+    OnNext(irig, [&] {
+        OnNext(meteo, [&] {
+            meteo.SetMethod(irmBC);
+            meteo.EdtPhi->setText("35");
+            FillColumn(grid, 1, 1, Repeat("18"));
+            meteo.BtnOkClick();
+        });
+        irig.BtnMetDatClick();
+        OnNext(crop, [&] {
+            crop.EdtUnits->setText("4");
+            crop.EdtSemD->setText("120");
+            crop.Button2Click();
+            crop.BtnUpdateClick();
+        });
+        irig.ToolBtnAddClick();
+        grid.setCells(1, 6, "hot"); // the form no longer reads
+        irig.EdtTopo->setText("Delta");
+        irig.BtnAddClick();
+        OnNext(irig, [&] {
+            EXPECT_EQ(irig.EdtTopo->text(), "Delta"); // contents kept
+            EXPECT_EQ(WatConsRec.size(), 1u);
+            grid.setCells(1, 6, "18");
+            irig.BtnAddClick();
+        });
+    });
+    dispatch->SelIrrigation();
+    EXPECT_EQ(prompter().messages().size(), 1);
+    EXPECT_TRUE(prompter().messages().value(0).contains("hot"));
+    ASSERT_EQ(WatUserRec.size(), 1u);
+    EXPECT_EQ(WatUserRec[0].Toponym.str(), "Delta");
+    EXPECT_EQ(WatUserRec[0].TblMnthMinT[5], 18);
+    EXPECT_EQ(services.refreshes, 1);
+}
+
 } // namespace

@@ -42,6 +42,9 @@ TEST_F(WatSupTest, OkChecksPopulationThenConsumptionsAndReportsOnlyTheFirstFailu
         {"empty December", "10", 11, "", ConsMessage},
         {"negative March", "10", 2, "-1", ConsMessage},
         {"letters in a cell", "10", 5, "x", ConsMessage},
+        {"not a number", "10", 4, "nan", ConsMessage},
+        {"infinite", "10", 4, "inf", ConsMessage},
+        {"group separator", "1,000", -1, {}, PopMessage},
         {"population first", "abc", 11, "", PopMessage},
     };
     for (const CheckCase& c : cases) {
