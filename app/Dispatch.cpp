@@ -104,6 +104,17 @@ void TEditDispatch::PrepareNewMeteoData(int lrec)
     SetCell(grid, 1, 0, QObject::tr("Temp. (C)"));
 }
 
+void TEditDispatch::RestoreMeteoData(const TWaterUser& from, TWaterUser& to)
+{
+    to.MethId = from.MethId;
+    to.Latitude = from.Latitude;
+    to.TblMnthMinT = from.TblMnthMinT;
+    to.TblMnthMaxT = from.TblMnthMaxT;
+    to.TblRelHum = from.TblRelHum;
+    to.TblRelSun = from.TblRelSun;
+    to.TblWindSp = from.TblWindSp;
+}
+
 TConsListForm& TEditDispatch::ListForm(int category)
 {
     if (category == CatFarming)
@@ -134,9 +145,16 @@ void TEditDispatch::EditConsumptorUser(int category, int recordNr)
     const TWaterUser& user = WatUserRec[static_cast<std::size_t>(recordNr)];
     WatConsRec.resize(user.WatConsRec.size());
     CopyArrayWatConsRec(user.WatConsRec, WatConsRec);
+    // Meteorological data accepted while the dialog is open are stored at once;
+    // a cancelled dialog puts the stored ones back, so that the record's inputs
+    // keep matching its needs.
+    const TWaterUser before = user;
     form.GetRecData(recordNr);
-    if (services_.prompter().exec(form) != QDialog::Accepted)
+    if (services_.prompter().exec(form) != QDialog::Accepted) {
+        if (category == CatIrrigation)
+            RestoreMeteoData(before, WatUserRec[static_cast<std::size_t>(recordNr)]);
         return;
+    }
     Guarded(services_, &form, [this, &form, category, recordNr] {
         const int geoId = WatUserRec[static_cast<std::size_t>(recordNr)].Geo_id;
         ExToIntRec(category, ToModel(form.EdtTopo->text()), geoId, recordNr);

@@ -2,6 +2,8 @@
 
 #include "widgets/Services.h"
 
+#include "core/WaterUser.h"
+
 #include <memory>
 
 class QWidget;
@@ -52,6 +54,7 @@ public:
 
 private:
     TConsListForm& ListForm(int category);
+    static void RestoreMeteoData(const TWaterUser& from, TWaterUser& to);
     void NewConsumptorUser(int category);
     void EditConsumptorUser(int category, int recordNr);
     void PrepareNewMeteoData(int lrec);

@@ -318,6 +318,21 @@ TEST_F(DispatchTest, IrrigationFlowFromNewUserToReopening)
     EXPECT_EQ(WatUserRec[0].TblMnthMinT[0], 25);
     EXPECT_GT(WatUserRec[0].YearNeeds, firstNeeds);
 
+    // Cancelled after new meteorological data were accepted: the record keeps
+    // the data its needs were worked out from.
+    const TWaterUser stored = WatUserRec[0];
+    OnNext(irig, [&] {
+        OnNext(meteo, [&] { enterData(30); });
+        irig.BtnMetDatClick();
+        EXPECT_EQ(WatUserRec[0].TblMnthMinT[0], 30); // stored at once
+        irig.BtnCloseClick();
+    });
+    dispatch->editUser(0);
+    EXPECT_EQ(WatUserRec[0].TblMnthMinT, stored.TblMnthMinT);
+    EXPECT_EQ(WatUserRec[0].MethId, stored.MethId);
+    EXPECT_EQ(WatUserRec[0].YearNeeds, stored.YearNeeds);
+    EXPECT_EQ(WatUserRec[0].WatConsRec[0].yearneeds, stored.WatConsRec[0].yearneeds);
+
     // A cancelled new irrigation user leaves no record behind.
     dispatch->SelIrrigation();
     EXPECT_EQ(WatUserRec.size(), 1u);
