@@ -156,6 +156,10 @@ TKyStringGrid::TKyStringGrid(QWidget* parent)
       model_(new Model(*this)),
       popup_(new TKyPopupMenu(this))
 {
+    // The column widths of the forms are made for text of this size in 18-pixel rows.
+    QFont f = font();
+    f.setPixelSize(11);
+    setFont(f);
     cells_.resize(std::size_t(colCount_) * std::size_t(rowCount_));
     colWidths_.assign(std::size_t(colCount_), 64);
     setModel(model_);
