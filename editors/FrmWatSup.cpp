@@ -64,6 +64,7 @@ TFormWatSup::TFormWatSup(AppServices& services, QWidget* parent) : TLForm(parent
     layout->addWidget(StrGrdCons);
     layout->addLayout(buttons);
     InitForm(*this, services, HelpTopic, 300, 420);
+    setFixedSize(size());
 
     connect(BtnDefault, &QPushButton::clicked, this, [this] { BtnDefaultClick(); });
     connect(BtnAdd, &QPushButton::clicked, this, [this] { BtnAddClick(); });
