@@ -100,10 +100,15 @@ protected:
     const std::string& DbName() const { return dbName_; }
 
 private:
+    // The database named by PGDATABASE when the tests start serves to create
+    // and drop ours (tests may point PGDATABASE elsewhere meanwhile).
     static std::string AdminInfo()
     {
-        // The database named by PGDATABASE serves to create and drop ours.
-        return "";
+        static const std::string info = [] {
+            const char* db = std::getenv("PGDATABASE");
+            return db ? "dbname='" + std::string(db) + "'" : std::string();
+        }();
+        return info;
     }
 
     std::string dbName_;
