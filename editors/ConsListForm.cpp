@@ -6,12 +6,9 @@
 #include "core/RcrdFuncs.h"
 #include "core/WaterUser.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolBar>

@@ -10,7 +10,6 @@
 #include "core/WaterUser.h"
 
 #include <QBoxLayout>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
