@@ -4,6 +4,7 @@
 #include "editors/FrmIndustData.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -249,6 +250,17 @@ TEST_F(IndustTest, AddAndDoubleClickOpenTheDataDialogAndRecalculateWhateverItsRe
     list->StrGrdIndustDblClick();
     EXPECT_EQ(prompter().texts(test::ScriptedPrompter::Kind::Dialog).size(), 2);
     EXPECT_EQ(WatConsRec[0].UnitsNum, 4);
+
+    // A real double click on the first data row opens it too.
+    prompter().onExec = [this](QDialog&) {
+        EXPECT_EQ(data->currentWaterConsInd, 0);
+        return int(QDialog::Rejected);
+    };
+    const QPoint inViewport = g.visualRect(g.model()->index(0, 1)).center();
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, inViewport);
+    QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, inViewport);
+    EXPECT_EQ(prompter().texts(test::ScriptedPrompter::Kind::Dialog).size(), 3);
+    EXPECT_EQ(list->mouseY, g.viewport()->mapTo(&g, inViewport).y());
     list->hide();
 }
 

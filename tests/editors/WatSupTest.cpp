@@ -3,6 +3,8 @@
 #include "editors/FrmWatSup.h"
 
 #include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 
 using namespace velnor::test;
 
@@ -95,6 +97,19 @@ TEST_F(WatSupTest, GetRecDataShowsTheRecordWithTheUsersDecimalSeparator)
     form->StrGrdCons->setCells(1, 0, "150.25");
     form->BtnAddClick();
     EXPECT_EQ(prompter().errors(), QStringList{ConsMessage});
+}
+
+TEST_F(WatSupTest, ButtonsAreWiredToTheirHandlers)
+{
+    form->BtnDefault->click();
+    EXPECT_EQ(form->StrGrdCons->Cells(1, 6), "120");
+    form->BtnAdd->click();
+    EXPECT_EQ(prompter().errors(), QStringList{PopMessage});
+    form->EdtPop->setText("5");
+    form->BtnAdd->click();
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    form->SpeedButton1->click();
+    EXPECT_EQ(services.helpContexts, std::vector<int>{15});
 }
 
 TEST_F(WatSupTest, HelpAndCancel)
