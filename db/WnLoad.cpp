@@ -366,6 +366,8 @@ void WithWorkingData(WaterUserList& users, const LookupTables& tables, Work work
 void RecomputeNeeds(WaterUserList& users, const LookupTables& tables)
 {
     WithWorkingData(users, tables, [] {
+        // Group totals are summed once, when the batch closes.
+        const GroupRefreshBatch batch;
         for (std::size_t j = 0; j < WatUserRec.size(); ++j) {
             TWaterUser& u = WatUserRec[j];
             if (u.Category != CatIrrigation)
@@ -381,17 +383,22 @@ void RecomputeNeeds(WaterUserList& users, const LookupTables& tables)
             const std::string toponym = u.Toponym.str();
             ExToIntRec(CatIrrigation, toponym, u.Geo_id, static_cast<int>(j));
         }
+        // Each member's copy of its water user's needs; the last water user of
+        // an identifier counts, and a member that names none keeps zeros.
+        std::unordered_map<int, std::size_t> lastOfId;
+        for (std::size_t j = 0; j < WatUserRec.size(); ++j)
+            lastOfId[WatUserRec[j].Geo_id] = j;
         for (std::size_t j = 0; j < WatUserRec.size(); ++j) {
             TWaterUser& g = WatUserRec[j];
             if (g.Category != CatGroup)
                 continue;
             WatConsRec = g.WatConsRec;
             for (TWaterConsumptor& member : WatConsRec) {
-                const int k = FindWatUsIndxId(member.CnsmpId);
-                if (k == NotFound)
+                const auto k = lastOfId.find(member.CnsmpId);
+                if (k == lastOfId.end())
                     continue;
-                member.TblConsp = WatUserRec[static_cast<std::size_t>(k)].TblMonthNeeds;
-                member.yearneeds = WatUserRec[static_cast<std::size_t>(k)].YearNeeds;
+                member.TblConsp = WatUserRec[k->second].TblMonthNeeds;
+                member.yearneeds = WatUserRec[k->second].YearNeeds;
             }
             const std::string toponym = g.Toponym.str();
             ExToIntRec(CatGroup, toponym, g.Geo_id, static_cast<int>(j));
