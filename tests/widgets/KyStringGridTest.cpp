@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace velnor::ui;
@@ -221,6 +223,17 @@ TEST(KyStringGrid, FitColumnFillsTheWidthButNeverBelowThirtyPixels)
     QApplication::processEvents();
     EXPECT_EQ(g->ColWidths(3), KYMINCOLWIDTH);
 
+    // Rows enough for a vertical scroll bar: the columns still fill the rest.
+    g->resize(400, 200);
+    g->setRowCount(100);
+    QApplication::processEvents();
+    EXPECT_TRUE(g->verticalScrollBar()->isVisible());
+    sum = 0;
+    for (int c = 0; c < 6; ++c)
+        sum += g->ColWidths(c);
+    EXPECT_EQ(sum, g->viewport()->width());
+    EXPECT_FALSE(g->horizontalScrollBar()->isVisible());
+
     // A column that does not exist yet is stored and waits for the columns.
     auto h = MakeGrid(6, 2);
     h->SetFitColToWidth(7);
@@ -262,4 +275,27 @@ TEST(KyStringGrid, MouseToCellCountsTheHeaderLineAsRowZero)
     EXPECT_EQ(col, 0);
     g->MouseToCell(QPoint(g->viewport()->x() + 5, top + 150), col, row);
     EXPECT_EQ(row, -1);
+}
+
+TEST(KyStringGrid, ClicksSelectWholeRowsAndShiftClickExtendsTheRange)
+{
+    auto g = MakeGrid(3, 6, {}, 1);
+    g->setOptions(goRangeSelect | goRowSelect);
+    g->resize(300, 200);
+    g->show();
+    QApplication::processEvents();
+    std::vector<QPoint> pressed;
+    QObject::connect(g.get(), &TKyStringGrid::mousePressed,
+                     [&](Qt::MouseButton, const QPoint& pos) { pressed.push_back(pos); });
+    // Grid row r is view row r - 1 below the header line.
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, QPoint(70, g->rowViewportPosition(1) + 5));
+    EXPECT_EQ(g->Selection(), (TGridRect{0, 2, 2, 2}));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(10, g->rowViewportPosition(3) + 5));
+    EXPECT_EQ(g->Selection(), (TGridRect{0, 2, 2, 4}));
+    ASSERT_EQ(pressed.size(), 2u);
+    int col = -1, row = -1;
+    g->MouseToCell(pressed[0], col, row);
+    EXPECT_EQ(row, 2);
+    EXPECT_EQ(col, 1);
 }
