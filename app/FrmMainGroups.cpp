@@ -160,7 +160,8 @@ void TFormMain::ToolBtnDeleteClick()
 void TFormMain::ToolBtnEnterClick()
 {
     int id = 0;
-    if (selectedRec_ < 0) {
+    const bool isNew = selectedRec_ < 0;
+    if (isNew) {
         selectedRec_ = int(WatUserRec.size());
         id = NewWUId();
         WatUserRec.append();
@@ -168,8 +169,17 @@ void TFormMain::ToolBtnEnterClick()
         id = WatUserRec[std::size_t(selectedRec_)].Geo_id;
     }
     const std::string name = ui::ToModel(grpName_->text());
-    WatUserRec[std::size_t(selectedRec_)].Toponym = name;
-    ExToIntRec(CatGroup, name, id, selectedRec_);
+    try {
+        WatUserRec[std::size_t(selectedRec_)].Toponym = name;
+        ExToIntRec(CatGroup, name, id, selectedRec_);
+    } catch (...) {
+        // A new group that could not be stored leaves no empty record behind.
+        if (isNew) {
+            WatUserRec.erase(std::size_t(selectedRec_));
+            selectedRec_ = -1;
+        }
+        throw;
+    }
     refreshForm();
     SetGroupListStatus(gls_invisible);
     SetScenarioChanged(true);
