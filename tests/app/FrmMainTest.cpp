@@ -267,6 +267,19 @@ TEST_F(MainTest, DatabaseAndResultsCommandsSayTheyAreNotInThisBuild)
     button("btnResults")->click();
     EXPECT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(WatUserRec.size(), 1u);
+
+    // Open asks first about unsaved changes, but only when there are users.
+    main->SetScenarioChanged(true);
+    prompter.clear();
+    prompter.answers = {ui::Answer::No};
+    main->SelLoad();
+    EXPECT_EQ(prompter.questions(), QStringList{"Current scenario not saved. Proceed?"});
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    WatUserRec.clear();
+    prompter.clear();
+    main->SelLoad();
+    EXPECT_TRUE(prompter.questions().isEmpty());
+    EXPECT_EQ(prompter.messages().size(), 1);
 }
 
 TEST_F(MainTest, CloseQueryAsksOnlyForAChangedScenario)
