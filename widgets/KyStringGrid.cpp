@@ -185,8 +185,7 @@ TKyStringGrid::TKyStringGrid(QWidget* parent)
     connect(h, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (col >= 0 && col < int(colWidths_.size()) && !fitting_) {
             colWidths_[std::size_t(col)] = size;
-            if (col != fitColToWidth_)
-                applyFitColumn();
+            applyFitColumn();
         }
     });
     updatePalette();
@@ -294,8 +293,8 @@ void TKyStringGrid::setColWidths(int col, int width)
     fitting_ = true;
     horizontalHeader()->resizeSection(col, colWidths_[std::size_t(col)]);
     fitting_ = false;
-    if (col != fitColToWidth_)
-        applyFitColumn();
+    // The stretched column follows every change, its own width included.
+    applyFitColumn();
 }
 
 void TKyStringGrid::setDefaultRowHeight(int h)

@@ -218,6 +218,12 @@ TEST(KyStringGrid, FitColumnFillsTheWidthButNeverBelowThirtyPixels)
     g->resize(500, 200);
     QApplication::processEvents();
     EXPECT_EQ(g->ColWidths(3), before + 100);
+    // Widening another column takes the room from the stretched one; setting
+    // the stretched column's own width changes nothing.
+    g->setColWidths(0, 60);
+    EXPECT_EQ(g->ColWidths(3), before + 80);
+    g->setColWidths(3, 10);
+    EXPECT_EQ(g->ColWidths(3), before + 80);
 
     g->resize(150, 200);
     QApplication::processEvents();
