@@ -8,7 +8,6 @@
 #include "widgets/KyStringGrid.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>

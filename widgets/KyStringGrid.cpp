@@ -13,7 +13,6 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
