@@ -311,6 +311,12 @@ TEST_F(MainTest, HelpOpensTheHelpFileOrNamesTheMissingOne)
     ASSERT_EQ(prompter.errors().size(), 1);
     EXPECT_TRUE(prompter.errors()[0].contains(QStringLiteral("/nonexistent/dir/velnor.chm")));
     EXPECT_TRUE(app::THelpRouter::DefaultHelpFile().endsWith(QStringLiteral("/velnor.chm")));
+    // F1 on the main window asks for its context, 2.
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    QTest::keyClick(main.get(), Qt::Key_F1);
+    ASSERT_EQ(prompter.errors().size(), 2);
+    EXPECT_TRUE(prompter.errors()[1].contains(QStringLiteral("Help topic 2 ")));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("velnor.chm"));
