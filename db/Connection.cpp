@@ -114,6 +114,8 @@ void Connection::ApplySessionSettings()
     // applied on this side (ToClient/FromClient), so a character it cannot hold
     // becomes '?' both ways instead of the server refusing the text.
     n.exec("SET CLIENT_ENCODING TO \"UTF8\"");
+    // Timestamps are read back as ISO text.
+    n.exec("SET DateStyle TO ISO, YMD");
 }
 
 void Connection::Begin()

@@ -501,10 +501,19 @@ bool HoldsModelData(Connection& conn, int scenarioID)
 void TKyWnScenario::LoadScenario(Connection& conn, int scenarioID, WaterUserList& users)
 {
     TKyWnScenario loaded;
-    loaded.id = scenarioID;
-    loaded.KyLoadScenario(conn);
-    LookupTables tables = LoadLookupTbls(conn);
-    WaterUserList list = LoadWnWaterUsers(conn, scenarioID, tables);
+    LookupTables tables;
+    WaterUserList list;
+    try {
+        loaded.id = scenarioID;
+        loaded.KyLoadScenario(conn);
+        tables = LoadLookupTbls(conn);
+        list = LoadWnWaterUsers(conn, scenarioID, tables);
+    } catch (const pqxx::failure&) {
+        // A failed statement leaves the transaction unusable; the load wrote
+        // nothing, so rolling back only makes the connection usable again.
+        conn.Rollback();
+        throw;
+    }
     // Everything has been read: replace the working data.
     *this = std::move(loaded);
     users = std::move(list);

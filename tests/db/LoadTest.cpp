@@ -217,17 +217,21 @@ TEST_F(LoadTest, AFailedLoadLeavesTheWorkingScenarioAndTablesAsTheyWere)
         {"an unknown crop", "UPDATE wn_irrig_areas_crops SET crop = 77", "UPDATE wn_irrig_areas_crops SET crop = 1"},
         {"meteorological data missing", "DELETE FROM wn_irrig_data WHERE data_type = 1",
          "INSERT INTO wn_irrig_data SELECT 105, 1, m, 20 FROM generate_series(1, 12) m"},
+        {"a statement the server refuses", "ALTER TABLE wn_irrig_data RENAME COLUMN value TO val",
+         "ALTER TABLE wn_irrig_data RENAME COLUMN val TO value"},
     };
     for (const Case& c : cases) {
+        Conn().Rollback(); // releases the tables this session read, so they can be altered
         Sql(c.sql);
         EXPECT_THROW(scen.LoadScenario(Conn(), 10, WatUserRec), std::exception) << c.what;
-        Conn().Rollback();
+        EXPECT_NO_THROW(Conn().Tx().exec("SELECT 1")) << c.what << ": the connection stays usable";
         EXPECT_EQ(scen.short_descr, "working") << c.what;
         EXPECT_EQ(scen.id, -1) << c.what;
         ASSERT_EQ(WatUserRec.size(), 1u) << c.what;
         EXPECT_EQ(WatUserRec[0].Toponym, "Working") << c.what;
         EXPECT_EQ(CropsRec[0].Name, "working table") << c.what;
         EXPECT_EQ(AnimalsRec.size(), 7u) << c.what;
+        Conn().Rollback();
         Sql(c.undo);
     }
     scen.LoadScenario(Conn(), 10, WatUserRec);
