@@ -2,6 +2,8 @@
 #include "db/RowWriter.h"
 #include "db/WnScenario.h"
 
+#include "core/Errors.h"
+
 #include <pqxx/pqxx>
 
 #include <algorithm>
@@ -252,7 +254,7 @@ void SaveWnWaterUsers(Connection& conn, int idscen, WaterUserList& users, RowWri
             // new version. The save is refused (and rolled back by the caller).
             const auto it = oldNew.find(member.CnsmpId);
             if (it == oldNew.end())
-                throw VelnorError("Group '" + grp.Toponym.str() + "' has a member (" +
+                throw InputError("Group '" + grp.Toponym.str() + "' has a member (" +
                                   std::to_string(member.CnsmpId) + ") that is not a water user of the scenario");
             member.CnsmpId = it->second;
         }

@@ -261,7 +261,7 @@ TEST_F(SaveTest, RefusesAGroupMemberThatIsNoWaterUser)
     AddGroup("G", {town});
     WatUserRec[1].WatConsRec[0].CnsmpId = 99;
     TKyWnScenario scen;
-    EXPECT_THROW(SaveAsNew(Conn(), scen, "P", "S"), VelnorError);
+    EXPECT_THROW(SaveAsNew(Conn(), scen, "P", "S"), InputError);
     EXPECT_EQ(scen.id, -1);
     EXPECT_EQ(WatUserRec[0].Geo_id, town);
     EXPECT_EQ(Count("scenarios"), 0);

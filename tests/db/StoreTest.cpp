@@ -24,6 +24,11 @@ TEST_F(StoreTest, ListsLookupsAndModelOfProjects)
     list.KyLoadScenarios(Conn(), KyVelnor, false, true);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list.KyFindByName("Base")->id, b.id);
+    using std::chrono::duration_cast;
+    using std::chrono::microseconds;
+    EXPECT_EQ(duration_cast<microseconds>(list[0]->last_date.time_since_epoch()),
+              duration_cast<microseconds>(b.last_date.time_since_epoch()));
+    EXPECT_EQ(list[0]->last_user, Conn().UserName());
     EXPECT_EQ(list.KyFindByName("base")->id, a.id);
     EXPECT_EQ(list.KyFindByName("BASE"), nullptr);
     EXPECT_EQ(list.KyFindByName(Conn(), "base", b.project->id), nullptr);
