@@ -1,7 +1,6 @@
 #include "cli/DbCommand.h"
 
 #include "cli/NeedsTable.h"
-#include "core/DataTables.h"
 #include "core/Errors.h"
 #include "core/ExchangeFile.h"
 #include "core/WaterUser.h"
@@ -11,7 +10,6 @@
 
 #include <pqxx/pqxx>
 
-#include <ctime>
 #include <map>
 #include <optional>
 #include <set>
