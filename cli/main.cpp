@@ -7,6 +7,8 @@
 #include "cli/DbCommand.h"
 #endif
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -39,16 +41,28 @@ int main(int argc, char** argv)
     }
     const std::string& command = words[0];
     const std::vector<std::string> args(words.begin() + 1, words.end());
+    int status = ExitBadInput;
     if (command == "eto")
-        return RunEto(args, std::cin, std::cout, std::cerr);
-    if (command == "compute")
-        return RunCompute(args, std::cout, std::cerr);
-    if (command == "report")
-        return RunReport(args, std::cout, std::cerr);
+        status = RunEto(args, std::cin, std::cout, std::cerr);
+    else if (command == "compute")
+        status = RunCompute(args, std::cout, std::cerr);
+    else if (command == "report")
+        status = RunReport(args, std::cout, std::cerr);
 #ifdef VELNOR_WITH_DB
-    if (command == "db")
-        return RunDbCommand(args, std::cout, std::cerr);
+    else if (command == "db")
+        status = RunDbCommand(args, std::cout, std::cerr);
 #endif
-    std::cerr << "velnor-cli: unknown command \"" << command << "\"\n" << Usage;
-    return ExitBadInput;
+    else {
+        std::cerr << "velnor-cli: unknown command \"" << command << "\"\n" << Usage;
+        return ExitBadInput;
+    }
+    // A table that could not be written (a full disk, a closed pipe) is a failure.
+    errno = 0;
+    if (!std::cout.flush()) {
+        const int error = errno;
+        std::cerr << "velnor-cli: Unable to write the output" << (error ? std::string(": ") + std::strerror(error) : "")
+                  << '\n';
+        return status == ExitOk ? ExitIo : status;
+    }
+    return status;
 }

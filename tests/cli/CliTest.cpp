@@ -310,4 +310,8 @@ TEST(CliBinary, ExitStatusesOfTheProgram)
     const std::string eto =
         "printf '2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n2\\n' | " + cli + " eto --method empirical --zone 2 - > /dev/null";
     EXPECT_EQ(std::system(eto.c_str()) >> 8, 0);
+    // The table cannot be written: an I/O failure, not a success.
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_EQ(std::system((eto + " 2>/dev/null >/dev/full").c_str()) >> 8, 1);
+    }
 }
