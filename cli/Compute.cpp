@@ -411,7 +411,7 @@ void BuildScenario(const nlohmann::json& scenario)
         ++n;
         try {
             AddEntry(entry, ids);
-        } catch (const InputError& e) {
+        } catch (const VelnorError& e) {
             throw InputError(EntryName(entry, n) + ": " + e.what());
         } catch (const json::exception& e) {
             throw InputError(EntryName(entry, n) + ": " + e.what());

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <unordered_map>
 
@@ -364,12 +365,6 @@ void ExToIntRec(int idwatus, std::string_view Toponym, int geo_id, int wurec)
         return;
     }
     TWaterUser& user = UserAt(wurec);
-    user.Category = idwatus;
-    user.Geo_id = geo_id;
-    user.Toponym = Toponym;
-    user.WatConsRec.resize(WatConsRec.size());
-    CopyArrayWatConsRec(WatConsRec, user.WatConsRec);
-
     const double k = static_cast<double>(WatConsRec.size());
     long long U = 0;
     double Y = 0;
@@ -380,6 +375,16 @@ void ExToIntRec(int idwatus, std::string_view Toponym, int geo_id, int wurec)
         for (std::size_t m = 0; m < 12; ++m)
             T[m] += c.UnitsNum * c.TblConsp[m];
     }
+    // The sum is stored in a 32-bit UnitsNum; refuse it before anything changes.
+    if (U > std::numeric_limits<int>::max() || U < std::numeric_limits<int>::min())
+        throw InputError("The units of the water user add up to " + std::to_string(U) + ", more than " +
+                         std::to_string(std::numeric_limits<int>::max()));
+
+    user.Category = idwatus;
+    user.Geo_id = geo_id;
+    user.Toponym = Toponym;
+    user.WatConsRec.resize(WatConsRec.size());
+    CopyArrayWatConsRec(WatConsRec, user.WatConsRec);
     for (std::size_t m = 0; m < 12; ++m) {
         // Without units there is no mean value per unit.
         user.TblConsumpt[m] = U == 0 ? 0.0 : T[m] / k / static_cast<double>(U);

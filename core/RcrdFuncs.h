@@ -44,7 +44,8 @@ void WrapPotEvap(const std::vector<double>& TblMeteoData, Months& TblMonthEvap, 
 std::vector<double> MeteoDataOf(const TWaterUser& user, double& phi, int& arid);
 
 // Writes the global WatConsRec into WatUserRec[wurec] with its needs; an empty
-// WatConsRec drops the user (and groups left empty).
+// WatConsRec drops the user (and groups left empty). Units that add up beyond a
+// 32-bit integer throw InputError and change nothing.
 void ExToIntRec(int idwatus, std::string_view Toponym, int geo_id, int wurec);
 
 // Recomputes the totals of every group from its members.

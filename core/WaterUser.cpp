@@ -4,6 +4,7 @@
 #include "UserFields.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace velnor {
@@ -54,6 +55,8 @@ int NewWUId()
     int largest = 0;
     for (const TWaterUser& user : WatUserRec)
         largest = std::max(largest, user.Geo_id);
+    if (largest == std::numeric_limits<int>::max())
+        throw VelnorError("No new water-user identifier: " + std::to_string(largest) + " is in use");
     return largest + 1;
 }
 

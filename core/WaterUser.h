@@ -130,7 +130,8 @@ extern WaterUserList WatUserRec;
 // Scratch list: the consumptors of the water user being created or edited.
 extern ConsumptorList WatConsRec;
 
-// One more than the largest Geo_id in WatUserRec (and 0).
+// One more than the largest Geo_id in WatUserRec (and 0); throws VelnorError when
+// the largest is already the greatest integer.
 int NewWUId();
 // Index of the (last) water user with this Geo_id; NotFound if none.
 int FindWatUsIndxId(int id);

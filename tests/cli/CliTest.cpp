@@ -263,6 +263,10 @@ TEST_F(Cli, ComputeRefusesBadDescriptions)
         {R"({"category": "Water Supply", "id": 1, "population": 1}, {"category": "Water Supply", "id": 1, "population": 1})",
          "The id 1 is used twice"},
         {R"({"category": "Town"})", "Unknown category \"Town\""},
+        {R"({"category": "Water Supply", "id": 2147483647, "population": 1}, {"category": "Water Supply", "population": 1})",
+         "Water user 2: No new water-user identifier: 2147483647 is in use"},
+        {R"({"category": "Farming", "animals": [{"animal": 1, "count": 2147483647}, {"animal": 2, "count": 1}]})",
+         "Water user 1: The units of the water user add up to 2147483648"},
         {R"({"category": "Farming", "animals": [3]})", "Water user 1"},
     };
     for (const auto& c : cases) {

@@ -3,6 +3,8 @@
 #include "core/Errors.h"
 #include "core/WaterNeedFnct.h"
 
+#include <limits>
+
 using namespace velnor;
 
 using Assembly = CoreTest;
@@ -222,6 +224,20 @@ TEST_F(Assembly, ZeroUnitsStoreNormally)
         EXPECT_EQ(u.TblMonthNeeds[m], 0);
     }
     EXPECT_EQ(u.YearNeeds, 0);
+}
+
+TEST_F(Assembly, UnitsBeyondAnIntegerAreRefused)
+{
+    const int most = std::numeric_limits<int>::max();
+    AddExRecFarm(1, most, 0);
+    AddExRecFarm(2, 1, 1);
+    WatUserRec.append();
+    EXPECT_THROW(ExToIntRec(CatFarming, "Farm", 1, 0), InputError);
+    EXPECT_EQ(WatUserRec[0].Category, 0); // unchanged
+    EXPECT_TRUE(WatUserRec[0].WatConsRec.empty());
+    WatConsRec[1].UnitsNum = 0;
+    ExToIntRec(CatFarming, "Farm", 1, 0);
+    EXPECT_EQ(WatUserRec[0].UnitsNum, most);
 }
 
 TEST_F(Assembly, GroupsFollowTheirMembers)

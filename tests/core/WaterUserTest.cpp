@@ -2,6 +2,8 @@
 
 #include "core/Errors.h"
 
+#include <limits>
+
 using namespace velnor;
 
 using WaterUserModel = CoreTest;
@@ -151,4 +153,12 @@ TEST_F(WaterUserModel, DelConsRecord)
     ASSERT_EQ(WatConsRec.size(), 2u);
     EXPECT_EQ(WatConsRec[0].CnsmpId, 1);
     EXPECT_EQ(WatConsRec[1].CnsmpId, 3);
+}
+
+TEST_F(WaterUserModel, NoIdentifierBeyondTheLargestInteger)
+{
+    AddTown(std::numeric_limits<int>::max() - 1, 10);
+    EXPECT_EQ(NewWUId(), std::numeric_limits<int>::max());
+    AddTown(std::numeric_limits<int>::max(), 10);
+    EXPECT_THROW(NewWUId(), VelnorError);
 }
