@@ -343,7 +343,9 @@ void AddEntry(const json& entry, std::set<int>& ids)
     if (type == NotFound)
         throw InputError("Unknown category \"" + category +
                          "\": Water Supply, Farming, Industry, Irrigation or Group expected");
-    std::string toponym;
+    const int categoryId = WatUsTypRec[static_cast<std::size_t>(type)].id;
+    // The group panel offers "new Group" as the name; the other editors start empty.
+    std::string toponym = categoryId == CatGroup ? "new Group" : "";
     if (entry.contains("toponym")) {
         if (!entry["toponym"].is_string())
             throw InputError("The toponym must be a text");
@@ -360,7 +362,7 @@ void AddEntry(const json& entry, std::set<int>& ids)
     }
     if (!ids.insert(id).second)
         throw InputError("The id " + std::to_string(id) + " is used twice");
-    switch (WatUsTypRec[static_cast<std::size_t>(type)].id) {
+    switch (categoryId) {
     case CatWaterSupply:
         return AddWaterSupply(entry, id, toponym);
     case CatFarming:

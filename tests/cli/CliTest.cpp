@@ -212,7 +212,9 @@ TEST_F(Cli, ComputeFollowsTheEditorsStoring)
         {"category": "Farming", "toponym": "Farm", "animals": [{"animal": "Cattles", "count": 10,
           "consumption": [0,50,50,50,50,50,50,50,50,50,50,50]}, {"animal": 7, "count": 0}]},
         {"category": "Water Supply", "toponym": "Village", "population": 500,
-          "consumption": [100,100,100,100,100,100,100,100,100,100,100,200]}
+          "consumption": [100,100,100,100,100,100,100,100,100,100,100,200]},
+        {"category": "Water Supply", "population": 1},
+        {"category": "Group", "members": [3, 4]}
     ]})");
     const Result r = Compute({file});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -223,6 +225,9 @@ TEST_F(Cli, ComputeFollowsTheEditorsStoring)
     // A typed 0 for January is kept; the chickens count nothing.
     EXPECT_EQ(rows[2].rfind("2,Farming,Farm,10,0,", 0), 0u) << rows[2];
     EXPECT_EQ(rows[3].rfind("3,Water Supply,Village,500,0.001525,", 0), 0u) << rows[3];
+    // Names left out: empty, as the editors start; "new Group", as the group panel.
+    EXPECT_EQ(rows[4].rfind("4,Water Supply,,1,", 0), 0u) << rows[4];
+    EXPECT_EQ(rows[5].rfind("5,Group,new Group,2,", 0), 0u) << rows[5];
 }
 
 TEST_F(Cli, ComputeRefusesBadDescriptions)
