@@ -132,6 +132,9 @@ pqxx::work& Connection::Tx()
 
 void Connection::Commit()
 {
+    // After a commit that failed there is no open transaction until the next
+    // statement: begin one, so that committing nothing stays harmless.
+    Tx();
     auto tx = std::move(tx_);
     tx->commit();
     tx.reset();

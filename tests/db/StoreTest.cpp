@@ -99,6 +99,26 @@ TEST_F(StoreTest, ClearingRemovesTheRegisteredGeographicEntities)
     EXPECT_EQ(Count("wn_scenarios"), 0);
 }
 
+TEST_F(StoreTest, AFailedCommitLeavesTheConnectionUsable)
+{
+    TKyWnScenario s;
+    SaveAsNew(Conn(), s, "P", "S");
+    // A check the server makes only at commit refuses the deletion.
+    Sql("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$;"
+        "CREATE CONSTRAINT TRIGGER refuse AFTER DELETE ON projects DEFERRABLE INITIALLY DEFERRED "
+        "FOR EACH ROW EXECUTE FUNCTION refuse();");
+    EXPECT_THROW(s.project->KyDeleteProject(Conn()), pqxx::sql_error);
+    EXPECT_EQ(Count("projects"), 1);
+
+    // Committing next, with nothing done in between (a cancelled Save As), and
+    // working on afterwards.
+    const bool saved = s.SaveAsScenario(Conn(), WatUserRec, [](TKyWnScenario&) { return false; });
+    EXPECT_FALSE(saved);
+    Conn().Commit();
+    SaveAsNew(Conn(), s, "Q", "T");
+    EXPECT_EQ(Count("projects"), 2);
+}
+
 TEST_F(StoreTest, ConnectionHelpers)
 {
     const int a = getNewIDseq(Conn(), "gentities_id");
