@@ -42,6 +42,9 @@ std::optional<int> WholeNumber(const json& value)
 {
     if (!value.is_number_integer())
         return std::nullopt;
+    // Beyond 2^63 an unsigned number would turn negative as a signed one.
+    if (value.is_number_unsigned() && value.get<unsigned long long>() > std::numeric_limits<int>::max())
+        return std::nullopt;
     const auto v = value.get<long long>();
     if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
         return std::nullopt;
