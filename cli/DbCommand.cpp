@@ -151,10 +151,12 @@ int Scenarios(const Parsed& p, std::ostream& out)
     db::Connection conn(ConnectParamsOf(p));
     db::TScenariosList list;
     if (const auto name = Option(p, "--project")) {
+        // Names are compared as the client encoding stores them.
+        const std::string stored = conn.ToClient(*name);
         db::TProjectsList projects;
         projects.KyLoadProjects(conn, db::KyVelnor, true);
         for (const auto& prj : projects)
-            if (prj->short_descr == *name)
+            if (prj->short_descr == stored)
                 list.KyLoadScenarios(conn, prj->id, false, false);
     } else {
         list.KyLoadScenarios(conn, db::KyVelnor, false, true);
@@ -191,8 +193,9 @@ int Save(const Parsed& p, std::ostream& out)
             db::TProjectsList projects;
             projects.KyLoadProjects(conn, db::KyVelnor, true);
             bool newProject = true;
+            const std::string stored = conn.ToClient(*project);
             for (const auto& prj : projects) {
-                if (prj->short_descr == *project) {
+                if (prj->short_descr == stored) {
                     s.project = *prj;
                     newProject = false;
                     break;

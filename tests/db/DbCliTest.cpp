@@ -108,6 +108,28 @@ TEST_F(DbCliTest, SaveListLoadRoundTrip)
     }
 }
 
+TEST_F(DbCliTest, ProjectNamesMatchAsTheClientEncodingStoresThem)
+{
+    AddWaterSupply("Town", 100, 120);
+    WriteExchangeFile(Path("in.bin"), WatUserRec);
+    // Latin-1 stores the name as "????" and finds it again; the two others
+    // keep the name and share the project.
+    struct Case {
+        const char* encoding;
+        long listed;
+    };
+    for (const Case c : {Case{"ISO_8859_1", 2}, Case{"ISO_8859_7", 2}, Case{"UTF8", 4}}) {
+        for (const char* scenario : {"A", "B"}) {
+            const Run r = Db({"save", Path("in.bin"), "--project", "Έργο", "--scenario", scenario,
+                              "--client-encoding", c.encoding});
+            ASSERT_EQ(r.status, 0) << c.encoding << " " << r.err;
+        }
+        const Run list = Db({"scenarios", "--project", "Έργο", "--client-encoding", c.encoding});
+        EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 1 + c.listed) << c.encoding << "\n" << list.out;
+    }
+    EXPECT_EQ(Count("projects"), 2);
+}
+
 TEST_F(DbCliTest, ExitStatusOfBadInputAndDatabaseFailures)
 {
     struct Case {
