@@ -16,6 +16,8 @@
 #include <random>
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace velnor;
 using nlohmann::json;
 
@@ -102,7 +104,8 @@ int main()
 {
     StaticToDynamic();
     const int total = 10000;
-    const auto path = std::filesystem::temp_directory_path() / "velnor-bench-scenario.json";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("velnor-bench-scenario-" + std::to_string(::getpid()) + ".json");
     std::ofstream(path) << GenerateScenario(total, 50).dump();
 
     std::ostringstream out, err;

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace velnor;
 using namespace velnor::cli;
 
@@ -29,7 +31,8 @@ protected:
         StaticToDynamic();
         SetExchangeCodePage("WINDOWS-1253");
         dir_ = std::filesystem::temp_directory_path() /
-               (std::string("velnor-cli-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ("velnor-cli-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <limits>
 
+#include <unistd.h>
+
 using namespace velnor;
 
 namespace {
@@ -19,7 +21,7 @@ protected:
         CoreTest::SetUp();
         SetExchangeCodePage("WINDOWS-1253");
         dir_ = std::filesystem::temp_directory_path() /
-               ("velnor-exchange-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ("velnor-exchange-" + std::to_string(::getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
     }
