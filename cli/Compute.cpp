@@ -386,7 +386,7 @@ json ReadScenario(const std::string& path)
         throw IoError("Unable to read file " + path);
     try {
         return json::parse(file);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) { // a syntax error, or a number beyond a double
         if (file.bad())
             throw IoError("Unable to read file " + path);
         throw InputError(path + ": " + e.what());

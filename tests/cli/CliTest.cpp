@@ -289,6 +289,9 @@ TEST_F(Cli, ComputeRefusesBadDescriptions)
         EXPECT_FALSE(std::filesystem::exists(Path("out.bin")));
     }
     EXPECT_EQ(Compute({Write("broken.json", "{\"water_users\": [")}).status, 2);
+    EXPECT_EQ(Compute({Write("huge.json", "{\"water_users\": [{\"category\": \"Water Supply\", \"population\": 1e400}]}")})
+                  .status,
+              2);
     EXPECT_EQ(Compute({Path("missing.json")}).status, 1);
     EXPECT_EQ(Compute({Write("ok.json", R"({"water_users": []})"), "--unit", "km3"}).status, 2);
 }
