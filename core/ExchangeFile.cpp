@@ -148,13 +148,25 @@ bool ConsumptorFinite(const TWaterConsumptor& c)
            AllFinite(c.TblDisch) && AllFinite(c.TblConsp);
 }
 
-bool UserFinite(const TWaterUser& u)
+// The fields and the first `consumptors` consumptors of a water user or its fixed form.
+template <typename User>
+bool UserFinite(const User& u, std::size_t consumptors)
 {
     return std::isfinite(u.Latitude) && std::isfinite(u.Height) && std::isfinite(u.YearNeeds) &&
            AllFinite(u.TblConsumpt) && AllFinite(u.TblMnthMaxT) && AllFinite(u.TblMnthMinT) &&
            AllFinite(u.TblRelHum) && AllFinite(u.TblRelSun) && AllFinite(u.TblWindSp) &&
            AllFinite(u.TblMonthNeeds) &&
-           std::all_of(u.WatConsRec.begin(), u.WatConsRec.end(), ConsumptorFinite);
+           std::all_of(u.WatConsRec.begin(), u.WatConsRec.begin() + static_cast<std::ptrdiff_t>(consumptors),
+                       ConsumptorFinite);
+}
+
+// Slots a reader takes: the leading ones with units.
+std::size_t UsedSlots(const TWaterUserSt& st)
+{
+    std::size_t used = 0;
+    while (used < st.WatConsRec.size() && st.WatConsRec[used].UnitsNum != 0)
+        ++used;
+    return used;
 }
 
 bool KnownCategory(int category)
@@ -203,7 +215,7 @@ TWaterUser DecodeUser(const Record& rec, std::size_t recordIndex)
     TWaterUser user;
     user.WatConsRec.resize(used);
     CopyWatUserRec(st, user);
-    if (!UserFinite(user))
+    if (!UserFinite(user, user.WatConsRec.size()))
         Refuse(recordIndex, "a value is not a finite number.");
     return user;
 }
@@ -276,9 +288,15 @@ template <typename Sink>
 void EncodeAll(const WaterUserList& users, Sink&& sink)
 {
     auto rec = std::make_unique<Record>();
+    std::size_t index = 0;
     for (const TWaterUser& user : users) {
+        ++index;
         TWaterUserSt st;
         CopyWatUserRec(user, st);
+        // Reading refuses such a file, so it is never written.
+        if (!UserFinite(st, UsedSlots(st)))
+            throw InputError("Water user " + std::to_string(index) + " (\"" + user.Toponym.str() +
+                             "\"): a value is not a finite number.");
         EncodeRecord(st, *rec);
         sink(rec->data(), rec->size());
     }

@@ -41,14 +41,15 @@ void CopyWatUserRec(const TWaterUser& from, TWaterUserSt& to);
 // Fills as many consumptors as `to` already holds (at most 51).
 void CopyWatUserRec(const TWaterUserSt& from, TWaterUser& to);
 
-// The bytes of a whole file for the list.
+// The bytes of a whole file for the list. A user holding a value that is not a
+// finite number throws InputError, as reading such a file would.
 std::string SerializeExchangeData(const WaterUserList& users);
 // Checks and parses a whole file; throws InputError and returns nothing on a
 // refused file, so callers replace their list only with a complete result.
 WaterUserList ParseExchangeData(std::string_view bytes);
 
 // Writes through a temporary file beside `path`, renamed over it only when
-// complete. Throws IoError.
+// complete. Throws IoError, or InputError as SerializeExchangeData.
 void WriteExchangeFile(const std::string& path, const WaterUserList& users);
 // Throws IoError when the file cannot be read, InputError when it is refused.
 WaterUserList ReadExchangeFile(const std::string& path);

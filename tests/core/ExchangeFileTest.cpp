@@ -209,6 +209,27 @@ TEST_F(ExchangeFile, WritingNeverLeavesAPartialFile)
     EXPECT_EQ(files, 1u); // no temporary left behind
 }
 
+TEST_F(ExchangeFile, ValuesThatWouldNotReadBackAreNotWritten)
+{
+    AddTown(1, 10);
+    WriteExchangeFile(Path("keep.bin"), WatUserRec);
+    AddFarm(2, 2);
+    const double inf = std::numeric_limits<double>::infinity();
+    WatUserRec[1].WatConsRec[1].TblConsp[4] = inf; // a huge typed consumption
+    try {
+        WriteExchangeFile(Path("keep.bin"), WatUserRec);
+        ADD_FAILURE() << "written";
+    } catch (const InputError& e) {
+        EXPECT_STREQ(e.what(), "Water user 2 (\"Farm\"): a value is not a finite number.");
+    }
+    EXPECT_EQ(std::filesystem::file_size(Path("keep.bin")), ExchangeRecordSize);
+    // Past the slots a reader takes, nothing is written, so nothing is checked.
+    WatUserRec[1].WatConsRec[0].UnitsNum = 0;
+    EXPECT_EQ(ParseExchangeData(SerializeExchangeData(WatUserRec))[1].WatConsRec.size(), 0u);
+    WatUserRec[1].YearNeeds = -inf;
+    EXPECT_THROW(SerializeExchangeData(WatUserRec), InputError);
+}
+
 TEST_F(ExchangeFile, TextsInTheChosenCodePage)
 {
     AddTown(1, 10);
