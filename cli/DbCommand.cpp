@@ -10,7 +10,9 @@
 
 #include <pqxx/pqxx>
 
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -161,8 +163,12 @@ int Scenarios(const Parsed& p, std::ostream& out)
     } else {
         list.KyLoadScenarios(conn, db::KyVelnor, false, true);
     }
+    // Several projects may share the name: newest save first over all of them.
+    std::vector<std::shared_ptr<db::TKyScenario>> rows(list.begin(), list.end());
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a->last_date > b->last_date; });
     out << "id,project,name,description,last_user,last_date,parent\n";
-    for (const auto& s : list)
+    for (const auto& s : rows)
         out << s->id << ',' << s->KyProjectID(conn) << ',' << CsvField(s->short_descr) << ','
             << CsvField(s->descr) << ',' << CsvField(s->last_user) << ',' << DateText(s->last_date) << ','
             << (s->parent >= 0 ? std::to_string(s->parent) : std::string()) << '\n';

@@ -130,6 +130,28 @@ TEST_F(DbCliTest, ProjectNamesMatchAsTheClientEncodingStoresThem)
     EXPECT_EQ(Count("projects"), 2);
 }
 
+TEST_F(DbCliTest, ScenariosOfProjectsSharingANameAreListedNewestFirst)
+{
+    AddWaterSupply("Town", 100, 120);
+    WriteExchangeFile(Path("in.bin"), WatUserRec);
+    TKyWnScenario older;
+    SaveAsNew(Conn(), older, "Same", "A"); // a first project named "Same"
+    TKyWnScenario newer;
+    SaveAsNew(Conn(), newer, "Same", "B"); // a second one
+    const Run again = Db({"save", Path("in.bin"), "--replace", std::to_string(older.id)});
+    ASSERT_EQ(again.status, 0) << again.err;
+
+    const Run list = Db({"scenarios", "--project", "Same"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    std::istringstream lines(list.out);
+    std::string header, first, second;
+    std::getline(lines, header);
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_EQ(first.substr(0, first.find(',')), std::to_string(LastWord(again.out))) << list.out;
+    EXPECT_EQ(second.substr(0, second.find(',')), std::to_string(newer.id)) << list.out;
+}
+
 TEST_F(DbCliTest, ExitStatusOfBadInputAndDatabaseFailures)
 {
     struct Case {
