@@ -284,15 +284,29 @@ private:
     bool committed_ = false;
 };
 
+// A slot without units ends a reader's list, so consumptors without units (they add
+// nothing to any need) are written after the others: a reader then leaves out only
+// them, never a consumptor with units that followed one.
+const TWaterUser& WithUnitsFirst(const TWaterUser& user, TWaterUser& scratch)
+{
+    const auto hasUnits = [](const TWaterConsumptor& c) { return c.UnitsNum != 0; };
+    if (std::is_partitioned(user.WatConsRec.begin(), user.WatConsRec.end(), hasUnits))
+        return user;
+    scratch = user;
+    std::stable_partition(scratch.WatConsRec.begin(), scratch.WatConsRec.end(), hasUnits);
+    return scratch;
+}
+
 template <typename Sink>
 void EncodeAll(const WaterUserList& users, Sink&& sink)
 {
     auto rec = std::make_unique<Record>();
     std::size_t index = 0;
+    TWaterUser scratch;
     for (const TWaterUser& user : users) {
         ++index;
         TWaterUserSt st;
-        CopyWatUserRec(user, st);
+        CopyWatUserRec(WithUnitsFirst(user, scratch), st);
         // Reading refuses such a file, so it is never written.
         if (!UserFinite(st, UsedSlots(st)))
             throw InputError("Water user " + std::to_string(index) + " (\"" + user.Toponym.str() +

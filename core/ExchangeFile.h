@@ -41,8 +41,9 @@ void CopyWatUserRec(const TWaterUser& from, TWaterUserSt& to);
 // Fills as many consumptors as `to` already holds (at most 51).
 void CopyWatUserRec(const TWaterUserSt& from, TWaterUser& to);
 
-// The bytes of a whole file for the list. A user holding a value that is not a
-// finite number throws InputError, as reading such a file would.
+// The bytes of a whole file for the list. Consumptors with 0 units, which the file
+// cannot hold (they end the list), go after the user's others. A user holding a
+// value that is not a finite number throws InputError, as reading such a file would.
 std::string SerializeExchangeData(const WaterUserList& users);
 // Checks and parses a whole file; throws InputError and returns nothing on a
 // refused file, so callers replace their list only with a complete result.

@@ -130,9 +130,36 @@ TEST_F(ExchangeFile, AtMost51Consumptors)
 TEST_F(ExchangeFile, ZeroUnitsEndTheConsumptorList)
 {
     AddFarm(1, 3);
-    WatUserRec[0].WatConsRec[1].UnitsNum = 0;
-    const WaterUserList back = ParseExchangeData(SerializeExchangeData(WatUserRec));
+    std::string bytes = SerializeExchangeData(WatUserRec);
+    const int32_t none = 0;
+    std::memcpy(bytes.data() + 960 + 480 + 108, &none, 4); // slot 1
+    const WaterUserList back = ParseExchangeData(bytes);
     EXPECT_EQ(back[0].WatConsRec.size(), 1u);
+}
+
+TEST_F(ExchangeFile, ConsumptorsWithoutUnitsAreWrittenLast)
+{
+    // Farms of 3 animals, the one without units first, in the middle and last.
+    for (std::size_t zero = 0; zero < 3; ++zero) {
+        WatUserRec.clear();
+        WatConsRec.clear();
+        for (int k = 0; k < 3; ++k)
+            AddExRecFarm(k + 1, k == static_cast<int>(zero) ? 0 : 10 + k, k);
+        WatUserRec.append();
+        ExToIntRec(CatFarming, "Farm", 1, 0);
+        const TWaterUser user = WatUserRec[0];
+        const WaterUserList back = ParseExchangeData(SerializeExchangeData(WatUserRec));
+        ASSERT_EQ(back[0].WatConsRec.size(), 2u) << zero;
+        std::vector<int> ids;
+        for (const TWaterConsumptor& c : back[0].WatConsRec)
+            ids.push_back(c.CnsmpId);
+        std::vector<int> expected = {1, 2, 3};
+        expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(zero));
+        EXPECT_EQ(ids, expected) << zero;
+        EXPECT_EQ(back[0].YearNeeds, user.YearNeeds);
+        EXPECT_EQ(back[0].TblMonthNeeds, user.TblMonthNeeds);
+        EXPECT_EQ(WatUserRec[0].WatConsRec[zero].UnitsNum, 0); // the scenario keeps its order
+    }
 }
 
 TEST_F(ExchangeFile, RecordCountAndTrailingBytes)
@@ -224,8 +251,8 @@ TEST_F(ExchangeFile, ValuesThatWouldNotReadBackAreNotWritten)
     }
     EXPECT_EQ(std::filesystem::file_size(Path("keep.bin")), ExchangeRecordSize);
     // Past the slots a reader takes, nothing is written, so nothing is checked.
-    WatUserRec[1].WatConsRec[0].UnitsNum = 0;
-    EXPECT_EQ(ParseExchangeData(SerializeExchangeData(WatUserRec))[1].WatConsRec.size(), 0u);
+    WatUserRec[1].WatConsRec[1].UnitsNum = 0;
+    EXPECT_EQ(ParseExchangeData(SerializeExchangeData(WatUserRec))[1].WatConsRec.size(), 1u);
     WatUserRec[1].YearNeeds = -inf;
     EXPECT_THROW(SerializeExchangeData(WatUserRec), InputError);
 }
