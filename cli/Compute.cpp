@@ -10,6 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <limits>
 #include <set>
@@ -409,20 +411,29 @@ void BuildScenario(const nlohmann::json& scenario)
         throw InputError("The scenario must be an object with a list \"water_users\"");
     WatUserRec.clear();
     WatConsRec.clear();
-    const GroupRefreshBatch batch;
-    std::size_t n = 0;
-    std::set<int> ids;
-    for (const json& entry : scenario["water_users"]) {
-        ++n;
-        try {
-            AddEntry(entry, ids);
-        } catch (const VelnorError& e) {
-            throw InputError(EntryName(entry, n) + ": " + e.what());
-        } catch (const json::exception& e) {
-            throw InputError(EntryName(entry, n) + ": " + e.what());
+    {
+        const GroupRefreshBatch batch;
+        std::size_t n = 0;
+        std::set<int> ids;
+        for (const json& entry : scenario["water_users"]) {
+            ++n;
+            try {
+                AddEntry(entry, ids);
+            } catch (const VelnorError& e) {
+                throw InputError(EntryName(entry, n) + ": " + e.what());
+            } catch (const json::exception& e) {
+                throw InputError(EntryName(entry, n) + ": " + e.what());
+            }
         }
     }
     WatConsRec.clear();
+    // Values too large for a double overflow to infinity: a failure, not a need.
+    for (std::size_t i = 0; i < WatUserRec.size(); ++i) {
+        const TWaterUser& user = WatUserRec[i];
+        if (!std::isfinite(user.YearNeeds) ||
+            !std::all_of(user.TblMonthNeeds.begin(), user.TblMonthNeeds.end(), [](double v) { return std::isfinite(v); }))
+            throw InputError(EntryName(scenario["water_users"][i], i + 1) + ": Floating point overflow");
+    }
 }
 
 int RunCompute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
