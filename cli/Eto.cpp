@@ -6,6 +6,7 @@
 #include "core/Errors.h"
 #include "core/RcrdFuncs.h"
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -93,6 +94,9 @@ int RunEto(const std::vector<std::string>& args, std::istream& in, std::ostream&
         const MeteoInput input = CheckMeteoData(method, rows, ParseLatitude(options), ParseZone(options));
         Months eto{};
         WrapPotEvap(input.data, eto, input.phi, input.arid, input.method, !water);
+        for (const double v : eto)
+            if (!std::isfinite(v))
+                throw InputError(std::isinf(v) ? "Floating point overflow" : "Invalid floating point operation");
 
         std::ostringstream table;
         table << "month,eto_mm\n";

@@ -167,6 +167,7 @@ TEST_F(Cli, EtoChecksAsTheMeteorologicalForm)
          "--water is for the penman-monteith method only"},
         {{"--method", "hargreaves", "--latitude", "38"}, Repeat12("20"), "Unknown method"},
         {{"--latitude", "38"}, Repeat12("20"), "Usage"},
+        {{"--method", "blaney-criddle", "--latitude", "38"}, Repeat12("1e308"), "Floating point overflow"},
     };
     for (const auto& c : cases) {
         const Result r = Eto(c.args, c.input);
