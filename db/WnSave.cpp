@@ -195,6 +195,31 @@ void SaveWnUsersGroups(SaveBatch& b, int idgrp, const TWaterUser& g)
         b.usersGroups.Row(b.conn, idgrp, c.CnsmpId);
 }
 
+// A load finds animals, branches and crops by identifier in the database's
+// reference tables (identifiers 1 to their number). A consumptor naming one
+// that is not there could be saved but never opened again: refuse it.
+void CheckReferenceIds(Connection& conn, const WaterUserList& users)
+{
+    const pqxx::row counts = conn.Tx().exec1(
+        "SELECT (SELECT count(*) FROM wn_industrial_branch), (SELECT count(*) FROM animals), "
+        "(SELECT count(*) FROM crops)");
+    struct Kind {
+        int category;
+        const char* what;
+        long long count;
+    };
+    const Kind kinds[] = {{CatIndustry, "industrial branch", counts[0].as<long long>()},
+                          {CatFarming, "kind of animal", counts[1].as<long long>()},
+                          {CatIrrigation, "crop", counts[2].as<long long>()}};
+    for (const TWaterUser& u : users)
+        for (const Kind& k : kinds)
+            if (u.Category == k.category)
+                for (const TWaterConsumptor& c : u.WatConsRec)
+                    if (c.CnsmpId < 1 || c.CnsmpId > k.count)
+                        throw InputError("Water user '" + u.Toponym.str() + "': " + k.what + " " +
+                                         std::to_string(c.CnsmpId) + " is not in the database's reference tables");
+}
+
 } // namespace
 
 void RenumberGroups(WaterUserList& users)
@@ -215,6 +240,7 @@ void SaveWnScenario(Connection& conn, int scenid)
 
 void SaveWnWaterUsers(Connection& conn, int idscen, WaterUserList& users, RowWriter writer)
 {
+    CheckReferenceIds(conn, users);
     SaveBatch b(conn, users);
     // Old identifier -> new one (TOldNew); the first water user with an
     // identifier counts, as a lookup in list order would find it.

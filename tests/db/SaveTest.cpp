@@ -268,5 +268,38 @@ TEST_F(SaveTest, RefusesAGroupMemberThatIsNoWaterUser)
     EXPECT_EQ(Count("projects"), 0);
 }
 
+TEST_F(SaveTest, RefusesAConsumptorTheReferenceTablesDoNotHold)
+{
+    // What a load could not read back is not saved.
+    struct Case {
+        int category;
+        int id;
+    };
+    const Case cases[] = {{CatFarming, 8}, {CatFarming, 0}, {CatIndustry, 16}, {CatIrrigation, 51}, {CatIrrigation, -1}};
+    for (const Case& c : cases) {
+        WatUserRec.clear();
+        AddWaterSupply("Town", 1000, 150);
+        if (c.category == CatIrrigation)
+            AddIrrigation("User", 2, {{1, 10}, {2, 10}});
+        else
+            AddConsumptorUser(c.category, "User", {{1, 10}, {2, 10}});
+        WatUserRec[1].WatConsRec[1].CnsmpId = c.id;
+        const WaterUserList before = WatUserRec;
+        TKyWnScenario scen;
+        EXPECT_THROW(SaveAsNew(Conn(), scen, "P", "S"), InputError) << c.category << " " << c.id;
+        EXPECT_EQ(scen.id, -1);
+        EXPECT_EQ(WatUserRec[0].Geo_id, before[0].Geo_id);
+        EXPECT_EQ(Count("scenarios"), 0);
+    }
+    // The last of each kind is accepted.
+    WatUserRec.clear();
+    AddConsumptorUser(CatFarming, "Farm", {{7, 1}});
+    AddConsumptorUser(CatIndustry, "Plant", {{15, 1}});
+    AddIrrigation("Field", 2, {{50, 10}});
+    TKyWnScenario scen;
+    SaveAsNew(Conn(), scen, "P", "S");
+    EXPECT_EQ(Count("wn_water_users"), 3);
+}
+
 } // namespace
 } // namespace velnor::db::test
