@@ -1,15 +1,6 @@
 #include "app/Dispatch.h"
 
 #include "editors/EditorSupport.h"
-#include "editors/FrmFarm.h"
-#include "editors/FrmFarmData.h"
-#include "editors/FrmIndust.h"
-#include "editors/FrmIndustData.h"
-#include "editors/FrmIrig.h"
-#include "editors/FrmIrigData.h"
-#include "editors/FrmIrrigConsumData.h"
-#include "editors/FrmPotEvap.h"
-#include "editors/FrmWatSup.h"
 #include "editors/GridCells.h"
 
 #include "core/DataTables.h"
@@ -23,15 +14,15 @@ namespace velnor::ui {
 TEditDispatch::TEditDispatch(AppServices& services, QWidget* parent)
     : services_(services),
       parent_(parent),
-      potEvap_(std::make_unique<TFormPotEvap>(services)),
-      irigData_(std::make_unique<TFormIrigData>(services, *potEvap_)),
-      indData_(std::make_unique<TFormIndData>(services)),
-      farmData_(std::make_unique<TFormFarmData>(services)),
-      irrigConsData_(std::make_unique<TFrmIrrigConsData>(services, *irigData_)),
-      watSup_(std::make_unique<TFormWatSup>(services)),
-      indust_(std::make_unique<TFormIndust>(services, *indData_)),
-      farm_(std::make_unique<TFormFarm>(services, *farmData_)),
-      irig_(std::make_unique<TFormIrig>(services, *irigData_, *irrigConsData_))
+      watSup_(services),
+      indust_(services, indData_),
+      farm_(services, farmData_),
+      irig_(services, irigData_, irrigConsData_),
+      irigData_(services, potEvap_),
+      potEvap_(services),
+      indData_(services),
+      farmData_(services),
+      irrigConsData_(services, irigData_)
 {
 }
 
@@ -39,7 +30,7 @@ TEditDispatch::~TEditDispatch() = default;
 
 void TEditDispatch::SelWaterSupply()
 {
-    TFormWatSup& form = *watSup_;
+    TFormWatSup& form = watSup_;
     form.PrepareNew();
     WatConsRec.clear();
     WatUserRec.append();
@@ -72,7 +63,7 @@ void TEditDispatch::NewConsumptorUser(int category)
         }
         try {
             if (category == CatIrrigation)
-                irig_->StoreMeteoData(lrec);
+                irig_.StoreMeteoData(lrec);
             ExToIntRec(category, ToModel(form.EdtTopo->text()), NewWUId(), lrec);
         } catch (const std::exception& e) {
             services_.prompter().showMessage(&form, QString::fromUtf8(e.what()));
@@ -85,7 +76,7 @@ void TEditDispatch::NewConsumptorUser(int category)
 
 void TEditDispatch::PrepareNewMeteoData(int lrec)
 {
-    TFormIrigData& meteo = *irigData_;
+    TFormIrigData& meteo = irigData_;
     TKyStringGrid& grid = *meteo.StrGrdMonthsTemp;
     auto monthNames = [&grid] {
         for (int r = 1; r <= 12; ++r)
@@ -118,10 +109,10 @@ void TEditDispatch::RestoreMeteoData(const TWaterUser& from, TWaterUser& to)
 TConsListForm& TEditDispatch::ListForm(int category)
 {
     if (category == CatFarming)
-        return *farm_;
+        return farm_;
     if (category == CatIndustry)
-        return *indust_;
-    return *irig_;
+        return indust_;
+    return irig_;
 }
 
 void TEditDispatch::SelFarming()
@@ -159,7 +150,7 @@ void TEditDispatch::EditConsumptorUser(int category, int recordNr)
         const int geoId = WatUserRec[static_cast<std::size_t>(recordNr)].Geo_id;
         ExToIntRec(category, ToModel(form.EdtTopo->text()), geoId, recordNr);
         if (category == CatIrrigation)
-            irig_->StoreMeteoData(recordNr);
+            irig_.StoreMeteoData(recordNr);
     });
     services_.refreshForm();
 }
@@ -172,7 +163,7 @@ void TEditDispatch::editUser(int selectedRec)
     if (category.isEmpty() || selectedRec >= static_cast<int>(WatUserRec.size()))
         return;
     if (category == QLatin1String("1")) {
-        TFormWatSup& form = *watSup_;
+        TFormWatSup& form = watSup_;
         form.GetRecData(selectedRec);
         if (services_.prompter().exec(form) == QDialog::Accepted) {
             Guarded(services_, &form, [&form, selectedRec] {

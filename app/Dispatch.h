@@ -1,25 +1,21 @@
 #pragma once
 
+#include "editors/FrmFarm.h"
+#include "editors/FrmFarmData.h"
+#include "editors/FrmIndust.h"
+#include "editors/FrmIndustData.h"
+#include "editors/FrmIrig.h"
+#include "editors/FrmIrigData.h"
+#include "editors/FrmIrrigConsumData.h"
+#include "editors/FrmPotEvap.h"
+#include "editors/FrmWatSup.h"
 #include "widgets/Services.h"
 
 #include "core/WaterUser.h"
 
-#include <memory>
-
 class QWidget;
 
 namespace velnor::ui {
-
-class TConsListForm;
-class TFormWatSup;
-class TFormIndust;
-class TFormIndData;
-class TFormFarm;
-class TFormFarmData;
-class TFormIrig;
-class TFormIrigData;
-class TFormPotEvap;
-class TFrmIrrigConsData;
 
 // The editing dispatch of the main window: creates the editor forms once,
 // reserves or selects the record, prepares and shows the category's editor and,
@@ -42,15 +38,15 @@ public:
     // panel. Nothing for a negative index or while the group panel is open.
     void editUser(int selectedRec);
 
-    TFormWatSup& FormWatSup() { return *watSup_; }
-    TFormIndust& FormIndust() { return *indust_; }
-    TFormIndData& FormIndData() { return *indData_; }
-    TFormFarm& FormFarm() { return *farm_; }
-    TFormFarmData& FormFarmData() { return *farmData_; }
-    TFormIrig& FormIrig() { return *irig_; }
-    TFormIrigData& FormIrigData() { return *irigData_; }
-    TFormPotEvap& FormPotEvap() { return *potEvap_; }
-    TFrmIrrigConsData& FrmIrrigConsData() { return *irrigConsData_; }
+    TFormWatSup& FormWatSup() { return watSup_; }
+    TFormIndust& FormIndust() { return indust_; }
+    TFormIndData& FormIndData() { return indData_; }
+    TFormFarm& FormFarm() { return farm_; }
+    TFormFarmData& FormFarmData() { return farmData_; }
+    TFormIrig& FormIrig() { return irig_; }
+    TFormIrigData& FormIrigData() { return irigData_; }
+    TFormPotEvap& FormPotEvap() { return potEvap_; }
+    TFrmIrrigConsData& FrmIrrigConsData() { return irrigConsData_; }
 
 private:
     TConsListForm& ListForm(int category);
@@ -61,16 +57,19 @@ private:
 
     AppServices& services_;
     QWidget* parent_;
-    // Data dialogs first: the list dialogs refer to them.
-    std::unique_ptr<TFormPotEvap> potEvap_;
-    std::unique_ptr<TFormIrigData> irigData_;
-    std::unique_ptr<TFormIndData> indData_;
-    std::unique_ptr<TFormFarmData> farmData_;
-    std::unique_ptr<TFrmIrrigConsData> irrigConsData_;
-    std::unique_ptr<TFormWatSup> watSup_;
-    std::unique_ptr<TFormIndust> indust_;
-    std::unique_ptr<TFormFarm> farm_;
-    std::unique_ptr<TFormIrig> irig_;
+    // The forms, created in the program's fixed order of forms (the editors,
+    // the meteorological form and its ETo view, then the data dialogs). A form
+    // is handed forms created after it; it only keeps the reference and uses
+    // it once all of them exist.
+    TFormWatSup watSup_;
+    TFormIndust indust_;
+    TFormFarm farm_;
+    TFormIrig irig_;
+    TFormIrigData irigData_;
+    TFormPotEvap potEvap_;
+    TFormIndData indData_;
+    TFormFarmData farmData_;
+    TFrmIrrigConsData irrigConsData_;
 };
 
 } // namespace velnor::ui

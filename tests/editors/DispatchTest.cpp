@@ -8,12 +8,16 @@
 #include "editors/FrmIrig.h"
 #include "editors/FrmIrigData.h"
 #include "editors/FrmIrrigConsumData.h"
+#include "editors/FrmPotEvap.h"
 #include "editors/FrmWatSup.h"
 
 #include "core/RcrdFuncs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+
+#include <algorithm>
 
 using namespace velnor::test;
 
@@ -52,6 +56,44 @@ protected:
 
     std::unique_ptr<TEditDispatch> dispatch;
 };
+
+// The widgets of the application, in the order they are created.
+class CreationRecorder : public QObject {
+public:
+    std::vector<const QObject*> created;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Create)
+            created.push_back(watched);
+        return false;
+    }
+};
+
+TEST_F(DispatchTest, FormsAreCreatedInTheProgramsOrder)
+{
+    CreationRecorder recorder;
+    qApp->installEventFilter(&recorder);
+    TEditDispatch second(services, nullptr);
+    qApp->removeEventFilter(&recorder);
+    const std::vector<std::pair<const QObject*, const char*>> order = {
+        {&second.FormWatSup(), "FormWatSup"},       {&second.FormIndust(), "FormIndust"},
+        {&second.FormFarm(), "FormFarm"},           {&second.FormIrig(), "FormIrig"},
+        {&second.FormIrigData(), "FormIrigData"},   {&second.FormPotEvap(), "FormPotEvap"},
+        {&second.FormIndData(), "FormIndData"},     {&second.FormFarmData(), "FormFarmData"},
+        {&second.FrmIrrigConsData(), "FrmIrrigConsData"}};
+    QStringList created;
+    for (auto it = recorder.created.begin(); it != recorder.created.end(); ++it)
+        for (const auto& [form, name] : order)
+            // A widget created later at the same address would be another one.
+            if (*it == form && std::find(it + 1, recorder.created.end(), form) == recorder.created.end())
+                created << name;
+    QStringList expected;
+    for (const auto& entry : order)
+        expected << entry.second;
+    EXPECT_EQ(created.join(' ').toStdString(), expected.join(' ').toStdString());
+}
 
 TEST_F(DispatchTest, NewWaterSupplyUserIsStoredLastWithTheNextIdentifier)
 {
