@@ -73,6 +73,8 @@ void TConsDataForm::PrepareCommon(const QStringList& entries)
     TKyStringGrid& grid = *Grid;
     for (int c = 0; c < headings_.size(); ++c)
         SetCell(grid, c, 0, headings_[c]);
+    for (int c = 1; c < ColCount(grid) - 1; ++c)
+        SetColWidthForHeading(grid, c, 0);
     for (int r = 1; r <= 12; ++r)
         for (int c = 0; c < ColCount(grid); ++c)
             SetCell(grid, c, r, QString());

@@ -29,8 +29,8 @@ void TFormFarm::RefreshGrid()
     const bool hm3 = services_.volumeUnit() == QLatin1String("hm3");
     const int n = static_cast<int>(WatConsRec.size());
     LayoutList({tr("Type"), tr("Units"), hm3 ? tr("Needs (hm3/year)") : tr("Needs (m3/year)"), QString()}, n);
-    SetColWidth(*Grid, 1, 80);
-    SetColWidth(*Grid, 2, 90);
+    SetColWidthForHeading(*Grid, 1, 80);
+    SetColWidthForHeading(*Grid, 2, 90);
     SetColWidth(*Grid, 3, 0);
     for (int i = 0; i < n; ++i) {
         const TWaterConsumptor& cons = WatConsRec[i];

@@ -2,6 +2,7 @@
 
 #include "editors/EditorSupport.h"
 #include "editors/FrmIndustData.h"
+#include "editors/GridCells.h"
 
 #include "core/RcrdFuncs.h"
 #include "core/WaterUser.h"
@@ -25,6 +26,9 @@ void TFormIndust::RefreshGrid()
 {
     LayoutList({tr("Type"), tr("Units"), tr("Intake (hm3/y)"), tr("Discharge (hm3/y)"), tr("Needs (hm3/y)")},
                static_cast<int>(WatConsRec.size()));
+    SetColWidthForHeading(*Grid, 1, 50);
+    for (int c = 2; c < 5; ++c)
+        SetColWidthForHeading(*Grid, c, 0);
     for (std::size_t i = 0; i < WatConsRec.size(); ++i) {
         const TWaterConsumptor& cons = WatConsRec[i];
         double intake = 0, disch = 0, consp = 0;

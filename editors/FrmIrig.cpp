@@ -34,6 +34,8 @@ void TFormIrig::RefreshGrid()
     const bool hm3 = services_.volumeUnit() == QLatin1String("hm3");
     const int n = static_cast<int>(WatConsRec.size());
     LayoutList({tr("Type"), tr("Sem. Day"), tr("1000 m2"), hm3 ? tr("Needs (hm3/year)") : tr("Needs (m3/year)")}, n);
+    for (int c = 1; c < 4; ++c)
+        SetColWidthForHeading(*Grid, c, 0);
     for (int i = 0; i < n; ++i) {
         const TWaterConsumptor& crop = WatConsRec[i];
         SetRow(i + 1, {FromModel(crop.CnsmpType.str()), QString::number(crop.Sem_day),

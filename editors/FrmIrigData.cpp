@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velnor::ui {
@@ -208,7 +209,6 @@ void TFormIrigData::PrepareColumns(std::initializer_list<Column> columns, int gr
     TKyStringGrid& grid = *StrGrdMonthsTemp;
     const int colCount = static_cast<int>(columns.size()) + 1;
     SetGridSize(grid, colCount, DataRows);
-    grid.setFixedWidth(gridWidth);
     Label2->setVisible(latitude);
     EdtPhi->setVisible(latitude);
     for (int r = 1; r < DataRows; ++r) {
@@ -219,10 +219,15 @@ void TFormIrigData::PrepareColumns(std::initializer_list<Column> columns, int gr
     int c = 1;
     for (const Column& column : columns) {
         SetCell(grid, c, 0, tr(column.heading));
-        if (column.width > 0)
-            SetColWidth(grid, c, column.width);
+        // Every heading is shown in full, also where the width is kept.
+        SetColWidthForHeading(grid, c, column.width > 0 ? column.width : grid.ColWidths(c));
         ++c;
     }
+    // Wide enough for all its columns.
+    int columnsWidth = 2 * grid.frameWidth();
+    for (int col = 0; col < colCount; ++col)
+        columnsWidth += grid.ColWidths(col);
+    grid.setFixedWidth(std::max(gridWidth, columnsWidth));
     BtnPotEvapWat->setEnabled(water);
 }
 

@@ -2,6 +2,9 @@
 
 #include "widgets/KyStringGrid.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <vector>
 
 namespace velnor::ui {
@@ -16,6 +19,18 @@ inline int ColCount(const TKyStringGrid& grid) { return grid.ColCount(); }
 inline int RowCount(const TKyStringGrid& grid) { return grid.RowCount(); }
 inline void SetColWidth(TKyStringGrid& grid, int col, int width) { grid.setColWidths(col, width); }
 inline void SetFitColumn(TKyStringGrid& grid, int col) { grid.SetFitColToWidth(col); }
+
+// Pixels column col needs to show its heading (row 0) in full.
+inline int HeadingWidth(const TKyStringGrid& grid, int col)
+{
+    return QFontMetrics(grid.font()).horizontalAdvance(grid.Cells(col, 0)) + 8;
+}
+
+// Column col gets `width` pixels, or more when its heading needs more room.
+inline void SetColWidthForHeading(TKyStringGrid& grid, int col, int width)
+{
+    grid.setColWidths(col, std::max(width, HeadingWidth(grid, col)));
+}
 
 inline void SetGridSize(TKyStringGrid& grid, int cols, int rows)
 {

@@ -99,8 +99,14 @@ TEST_F(IrigTest, MethodLayouts)
     for (int c = 1; c < 6; ++c)
         headings << grid().Cells(c, 0);
     EXPECT_EQ(headings, (QStringList{"Min Temp.(C)", "Max Temp.(C)", "Rel.Humidity", "Rel.Sunshine", "Wnd.Speed (m/s)"}));
-    EXPECT_EQ(grid().ColWidths(5), 94);
-    EXPECT_EQ(grid().width(), 465);
+    // The design widths, widened where a heading needs more room.
+    EXPECT_EQ(grid().ColWidths(5), std::max(94, HeadingWidth(grid(), 5)));
+    int columns = 2 * grid().frameWidth();
+    for (int c = 0; c < 6; ++c) {
+        EXPECT_GE(grid().ColWidths(c), HeadingWidth(grid(), c)) << c;
+        columns += grid().ColWidths(c);
+    }
+    EXPECT_EQ(grid().width(), std::max(465, columns));
     EXPECT_TRUE(meteo->BtnPotEvapWat->isEnabled());
     EXPECT_TRUE(meteo->CheckBoxPM->isChecked());
     EXPECT_FALSE(meteo->EdtPhi->isHidden());
