@@ -24,10 +24,11 @@ namespace velnor::ui {
 namespace {
 constexpr int HelpTopic = 37; // crop data form
 
-QLineEdit* CurveBox(QWidget* picture, const char* name, int x, int y)
+QLineEdit* CurveBox(QWidget* picture, const char* name, const QString& hint, int x, int y)
 {
     auto* box = new QLineEdit(picture);
     box->setObjectName(QLatin1String(name));
+    box->setToolTip(hint);
     box->setFixedWidth(50);
     box->move(x - 25, y - 11);
     QPalette p = box->palette();
@@ -58,10 +59,11 @@ void TKcCurvePicture::paintEvent(QPaintEvent*)
     painter.drawLine(AxisX, AxisY, AxisX, 20);
     painter.drawText(AxisX - 25, 18, QStringLiteral("Kc"));
     painter.drawText(width() - 60, AxisY - 6, QStringLiteral("days"));
-    // Stage boundaries.
+    // Stage boundaries, and the Kc late level from the axis to the curve's end.
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     for (int x : {XIni, XDev, XMid, XLate})
         painter.drawLine(x, AxisY, x, 30);
+    painter.drawLine(AxisX, YKcLate, XLate, YKcLate);
     // The curve.
     painter.setPen(QPen(QColor(0x00, 0x60, 0x00), 3));
     const QPointF curve[] = {{double(AxisX), double(YKcIni)}, {double(XIni), double(YKcIni)},
@@ -99,13 +101,13 @@ TFrmIrrigConsData::TFrmIrrigConsData(AppServices& services, TFormIrigData& meteo
     Image1 = new TKcCurvePicture(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     using P = TKcCurvePicture;
-    EdtKcMid = CurveBox(Image1, "EdtKcMid", (P::XDev + P::XMid) / 2, P::YKcMid - 20);
-    EdtKcLate = CurveBox(Image1, "EdtKcLate", P::AxisX - 30, P::YKcLate);
-    EdtKcIni = CurveBox(Image1, "EdtKcIni", P::AxisX - 30, P::YKcIni);
-    EdtLIni = CurveBox(Image1, "EdtLIni", (P::AxisX + P::XIni) / 2, P::AxisY + 18);
-    EdtLDev = CurveBox(Image1, "EdtLDev", (P::XIni + P::XDev) / 2, P::AxisY + 18);
-    EdtLMid = CurveBox(Image1, "EdtLMid", (P::XDev + P::XMid) / 2, P::AxisY + 18);
-    EdtLLate = CurveBox(Image1, "EdtLLate", (P::XMid + P::XLate) / 2, P::AxisY + 18);
+    EdtKcMid = CurveBox(Image1, "EdtKcMid", tr("Kc mid"), (P::XDev + P::XMid) / 2, P::YKcMid - 20);
+    EdtKcLate = CurveBox(Image1, "EdtKcLate", tr("Kc late"), P::AxisX - 30, P::YKcLate);
+    EdtKcIni = CurveBox(Image1, "EdtKcIni", tr("Kc ini"), P::AxisX - 30, P::YKcIni);
+    EdtLIni = CurveBox(Image1, "EdtLIni", tr("L ini"), (P::AxisX + P::XIni) / 2, P::AxisY + 18);
+    EdtLDev = CurveBox(Image1, "EdtLDev", tr("L dev"), (P::XIni + P::XDev) / 2, P::AxisY + 18);
+    EdtLMid = CurveBox(Image1, "EdtLMid", tr("L mid"), (P::XDev + P::XMid) / 2, P::AxisY + 18);
+    EdtLLate = CurveBox(Image1, "EdtLLate", tr("L late"), (P::XMid + P::XLate) / 2, P::AxisY + 18);
 
     BtnUpdate = MakeButton(this, "BtnUpdate", tr("OK"));
     Button2 = MakeButton(this, "Button2", tr("Default"));
