@@ -33,7 +33,9 @@ enum class RowWriter { Insert, Copy };
 // open transaction without committing: the wn_scenarios row, the water users
 // with their details, the groups and the results. Every water user gets its new
 // gentities.id as Geo_id, group members follow, and groups are renumbered above
-// the largest water-user identifier.
+// the largest water-user identifier. Throws InputError for what could not be
+// read back: a group member that names no water user of the list, an animal,
+// branch or crop that the database's reference tables do not hold.
 void SaveWnScenario(Connection& conn, int scenid);
 void SaveWnWaterUsers(Connection& conn, int idscen, WaterUserList& users, RowWriter writer = RowWriter::Insert);
 void SaveWnResults(Connection& conn, int idscen, const WaterUserList& users, RowWriter writer = RowWriter::Insert);
