@@ -63,6 +63,7 @@ TConsListForm::TConsListForm(AppServices& services, const Design& design, QWidge
     topo->addWidget(Label2);
     topo->addWidget(EdtTopo, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Image1);
     buttons->addStretch();
     buttons->addWidget(BtnAdd);
     buttons->addWidget(BtnCancel);

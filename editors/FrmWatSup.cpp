@@ -55,6 +55,7 @@ TFormWatSup::TFormWatSup(AppServices& services, QWidget* parent) : TLForm(parent
     edits->addWidget(SpeedButton1, 0, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BtnDefault);
+    buttons->addWidget(Image1);
     buttons->addStretch();
     buttons->addWidget(BtnAdd);
     buttons->addWidget(BtnCancel);

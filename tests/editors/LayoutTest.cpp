@@ -50,6 +50,14 @@ QStringList LayoutProblems(QWidget& form)
         const QRect r(w->mapTo(&form, QPoint(0, 0)), w->size());
         if (!window.contains(r))
             problems << name(w) + QStringLiteral(" lies outside the window");
+        if (qobject_cast<QAbstractButton*>(w) && w->isEnabled()) {
+            // A click on the middle of a button must reach it, not a widget lying over it.
+            QWidget* hit = form.childAt(r.center());
+            while (hit && hit != w)
+                hit = hit->parentWidget();
+            if (!hit)
+                problems << name(w) + QStringLiteral(" is covered by ") + name(form.childAt(r.center()));
+        }
         const QFontMetrics fm(w->font());
         QString text;
         int room = 0;
