@@ -162,8 +162,8 @@ void TFormMain::ToolBtnEnterClick()
     int id = 0;
     const bool isNew = selectedRec_ < 0;
     if (isNew) {
+        id = NewWUId(); // may refuse; nothing is reserved yet
         selectedRec_ = int(WatUserRec.size());
-        id = NewWUId();
         WatUserRec.append();
     } else {
         id = WatUserRec[std::size_t(selectedRec_)].Geo_id;
