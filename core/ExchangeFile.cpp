@@ -1,7 +1,6 @@
 #include "ExchangeFile.h"
 
 #include "Errors.h"
-#include "UserFields.h"
 
 #include <algorithm>
 #include <bit>
@@ -320,7 +319,7 @@ void EncodeAll(const WaterUserList& users, Sink&& sink)
 
 void CopyWatUserRec(const TWaterUser& from, TWaterUserSt& to)
 {
-    CopyUserFields(from, to);
+    static_cast<TWaterUserFields&>(to) = from;
     const std::size_t n = std::min<std::size_t>(from.WatConsRec.size(), ExchangeSlots);
     ConsumptorList slots(n);
     CopyArrayWatConsRec(from.WatConsRec, slots);
@@ -329,7 +328,7 @@ void CopyWatUserRec(const TWaterUser& from, TWaterUserSt& to)
 
 void CopyWatUserRec(const TWaterUserSt& from, TWaterUser& to)
 {
-    CopyUserFields(from, to);
+    static_cast<TWaterUserFields&>(to) = from;
     const std::size_t n = std::min<std::size_t>(to.WatConsRec.size(), ExchangeSlots);
     const ConsumptorList slots(from.WatConsRec.begin(), from.WatConsRec.begin() + static_cast<std::ptrdiff_t>(n));
     CopyArrayWatConsRec(slots, to.WatConsRec);

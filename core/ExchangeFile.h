@@ -17,22 +17,7 @@ inline constexpr int ExchangeSlots = 51;
 
 // The fixed-size form of a water user: at most 51 consumptors; a slot with
 // UnitsNum 0 ends the list.
-struct TWaterUserSt {
-    int Category = 0;
-    int Geo_id = 0;
-    ShortString<120> Toponym;
-    int UnitsNum = 0;
-    int MethId = 0;
-    double Latitude = 0;
-    double Height = 0;
-    double YearNeeds = 0;
-    Months TblConsumpt{};
-    Months TblMnthMaxT{};
-    Months TblMnthMinT{};
-    Months TblRelHum{};
-    Months TblRelSun{};
-    Months TblWindSp{};
-    Months TblMonthNeeds{};
+struct TWaterUserSt : TWaterUserFields {
     std::array<TWaterConsumptor, ExchangeSlots> WatConsRec{};
 };
 

@@ -1,7 +1,6 @@
 #include "WaterUser.h"
 
 #include "Errors.h"
-#include "UserFields.h"
 
 #include <algorithm>
 #include <limits>
@@ -80,7 +79,7 @@ void CopyWatUserRec(const TWaterUser& from, TWaterUser& to)
 {
     if (&from == &to)
         return;
-    CopyUserFields(from, to);
+    static_cast<TWaterUserFields&>(to) = from;
     to.WatConsRec.resize(from.WatConsRec.size());
     CopyArrayWatConsRec(from.WatConsRec, to.WatConsRec);
 }

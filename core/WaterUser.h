@@ -35,7 +35,8 @@ struct TWaterConsumptor {
 
 using ConsumptorList = std::vector<TWaterConsumptor>;
 
-struct TWaterUser {
+// The fields of a water user that its fixed-size exchange form shares.
+struct TWaterUserFields {
     int Category = 0;
     int Geo_id = 0;
     ShortString<120> Toponym;
@@ -51,6 +52,9 @@ struct TWaterUser {
     Months TblRelSun{};
     Months TblWindSp{};
     Months TblMonthNeeds{};
+};
+
+struct TWaterUser : TWaterUserFields {
     ConsumptorList WatConsRec;
 };
 
