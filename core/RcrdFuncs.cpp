@@ -119,6 +119,23 @@ Months NormalisedSunshine(const Months& values, double phi)
 
 constexpr double PenmanElevation = 100;
 
+// The fields of an irrigation user that hold a method's input series, in series order.
+std::vector<Months TWaterUserFields::*> StoredSeries(int method)
+{
+    using U = TWaterUserFields;
+    switch (method) {
+    case MethPenmanMonteith:
+        return {&U::TblMnthMinT, &U::TblMnthMaxT, &U::TblRelHum, &U::TblRelSun, &U::TblWindSp};
+    case MethModBlaneyCriddle:
+        return {&U::TblMnthMinT, &U::TblRelHum, &U::TblRelSun, &U::TblWindSp};
+    case MethBlaneyCriddle:
+    case MethEmpirical:
+        return {&U::TblMnthMinT};
+    default:
+        return {};
+    }
+}
+
 int openBatches = 0;
 
 // Keeps group totals current after a user changed, unless a batch defers it.
@@ -275,57 +292,22 @@ void AddMeteoData(const std::vector<double>& TblMeteoData, double phi, int arid,
         return;
     RequireSeries(TblMeteoData, method);
     user.MethId = method;
-    switch (method) {
-    case MethPenmanMonteith:
-        user.Latitude = phi;
-        user.TblMnthMinT = SeriesMonths(TblMeteoData, 0);
-        user.TblMnthMaxT = SeriesMonths(TblMeteoData, 1);
-        user.TblRelHum = SeriesMonths(TblMeteoData, 2);
-        user.TblRelSun = SeriesMonths(TblMeteoData, 3);
-        user.TblWindSp = SeriesMonths(TblMeteoData, 4);
-        break;
-    case MethModBlaneyCriddle:
-        user.Latitude = phi;
-        user.TblMnthMinT = SeriesMonths(TblMeteoData, 0);
-        user.TblRelHum = SeriesMonths(TblMeteoData, 1);
-        user.TblRelSun = SeriesMonths(TblMeteoData, 2);
-        user.TblWindSp = SeriesMonths(TblMeteoData, 3);
-        break;
-    case MethBlaneyCriddle:
-        user.Latitude = phi;
-        user.TblMnthMinT = SeriesMonths(TblMeteoData, 0);
-        break;
-    case MethEmpirical:
-        user.TblMnthMinT = SeriesMonths(TblMeteoData, 0);
+    int s = 0;
+    for (Months TWaterUserFields::*field : StoredSeries(method))
+        user.*field = SeriesMonths(TblMeteoData, s++);
+    if (method == MethEmpirical)
         user.TblRelHum[0] = arid;
-        break;
-    }
+    else
+        user.Latitude = phi;
 }
 
 std::vector<double> MeteoDataOf(const TWaterUser& user, double& phi, int& arid)
 {
     phi = user.Latitude;
-    arid = 0;
-    std::vector<const Months*> series;
-    switch (user.MethId) {
-    case MethPenmanMonteith:
-        series = {&user.TblMnthMinT, &user.TblMnthMaxT, &user.TblRelHum, &user.TblRelSun, &user.TblWindSp};
-        break;
-    case MethModBlaneyCriddle:
-        series = {&user.TblMnthMinT, &user.TblRelHum, &user.TblRelSun, &user.TblWindSp};
-        break;
-    case MethBlaneyCriddle:
-        series = {&user.TblMnthMinT};
-        break;
-    case MethEmpirical:
-        series = {&user.TblMnthMinT};
-        arid = static_cast<int>(std::lround(user.TblRelHum[0]));
-        break;
-    }
+    arid = user.MethId == MethEmpirical ? static_cast<int>(std::lround(user.TblRelHum[0])) : 0;
     std::vector<double> data;
-    data.reserve(series.size() * 12);
-    for (const Months* s : series)
-        data.insert(data.end(), s->begin(), s->end());
+    for (Months TWaterUserFields::*field : StoredSeries(user.MethId))
+        data.insert(data.end(), (user.*field).begin(), (user.*field).end());
     return data;
 }
 
