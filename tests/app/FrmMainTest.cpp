@@ -304,38 +304,34 @@ TEST_F(MainTest, CloseQueryAsksOnlyForAChangedScenario)
     EXPECT_FALSE(main->isVisible());
 }
 
-TEST_F(MainTest, HelpOpensTheHelpFileOrNamesTheMissingOne)
+TEST_F(MainTest, HelpOpensTheFormsTopicOfTheUserGuide)
 {
+    std::vector<QUrl> opened;
+    main->HelpRouter1().setOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
     main->HelpRouter1().setHelpFile(QStringLiteral("/nonexistent/dir/velnor.chm"));
-    action("mnVelnorHelp")->trigger();
-    ASSERT_EQ(prompter.errors().size(), 1);
-    EXPECT_TRUE(prompter.errors()[0].contains(QStringLiteral("/nonexistent/dir/velnor.chm")));
+    ASSERT_FALSE(main->HelpRouter1().guideDir().isEmpty());
     EXPECT_TRUE(app::THelpRouter::DefaultHelpFile().endsWith(QStringLiteral("/velnor.chm")));
+
+    action("mnVelnorHelp")->trigger();
     // F1 on the main window asks for its context, 2.
     main->show();
     QApplication::setActiveWindow(main.get());
     QTest::keyClick(main.get(), Qt::Key_F1);
-    ASSERT_EQ(prompter.errors().size(), 2);
-    EXPECT_TRUE(prompter.errors()[1].contains(QStringLiteral("Help topic 2 ")));
+    ASSERT_EQ(opened.size(), 2u);
+    for (const QUrl& url : opened)
+        EXPECT_TRUE(url.toLocalFile().endsWith(QStringLiteral("/main-window.html"))) << url.toString().toStdString();
+    EXPECT_TRUE(prompter.errors().isEmpty());
 
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("velnor.chm"));
-    QFile(file).open(QIODevice::WriteOnly);
-    std::vector<QUrl> opened;
-    app::THelpRouter router(prompter, nullptr, [&](const QUrl& url) {
-        opened.push_back(url);
-        return true;
-    });
-    router.setHelpFile(file);
-    EXPECT_TRUE(router.showHelp(34));
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(file));
-
-    app::THelpRouter failing(prompter, nullptr, [](const QUrl&) { return false; });
-    failing.setHelpFile(file);
-    prompter.clear();
-    EXPECT_FALSE(failing.showHelp(2));
-    EXPECT_EQ(prompter.errors().size(), 1);
+    // Without a guide the missing help file is named.
+    main->HelpRouter1().setGuideDir(QStringLiteral("/nonexistent/dir/help"));
+    action("mnVelnorHelp")->trigger();
+    EXPECT_EQ(opened.size(), 2u);
+    ASSERT_EQ(prompter.errors().size(), 1);
+    EXPECT_TRUE(prompter.errors()[0].contains(QStringLiteral("/nonexistent/dir/velnor.chm")));
+    EXPECT_TRUE(prompter.errors()[0].contains(QStringLiteral("Help topic 2 ")));
 }
 
 TEST_F(MainTest, AboutBoxShowsNameDescriptionAndVersion)
