@@ -28,7 +28,7 @@ TKyAboutInfo::TKyAboutInfo(QWidget* parent) : QDialog(parent)
     addLabel(tr("A water needs calculation model"), "LblDescription");
     addLabel(tr("Version %1").arg(QString::fromLatin1(velnor::VersionString)), "LblVersion");
     addLabel(tr("Credits:\nModel and program: the Velnor developers, Mervak\n"
-                "Built with Qt and GoogleTest"),
+                "Built with Qt"),
              "LblCredits");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

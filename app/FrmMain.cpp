@@ -92,6 +92,27 @@ QIcon SquareIcon(const QColor& color, const QString& letter)
     return QIcon(pm);
 }
 
+// A white sheet with a folded corner: the style's file icon is drawn in
+// greys that read as a disabled button. Qt greys this one when disabled.
+QIcon NewIcon()
+{
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPolygonF sheet({QPointF(4.5, 1.5), QPointF(12.5, 1.5), QPointF(16.5, 5.5), QPointF(16.5, 18.5),
+                           QPointF(4.5, 18.5)});
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(Qt::white);
+    p.drawPolygon(sheet);
+    p.setBrush(QColor(200, 220, 255));
+    p.drawPolygon(QPolygonF({QPointF(12.5, 1.5), QPointF(12.5, 5.5), QPointF(16.5, 5.5)}));
+    p.setPen(QPen(QColor(0, 64, 128), 2));
+    p.drawLine(QPointF(10.5, 9), QPointF(10.5, 15));
+    p.drawLine(QPointF(7.5, 12), QPointF(13.5, 12));
+    return QIcon(pm);
+}
+
 QIcon ChartIcon()
 {
     QPixmap pm(20, 20);
@@ -236,7 +257,8 @@ void TFormMain::buildMenus()
         connect(a, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
         return a;
     };
-    mnFile_ = bar->addMenu(tr("File"));
+    // The menus open with Alt and their underlined letter.
+    mnFile_ = bar->addMenu(tr("&File"));
     mnFile_->setObjectName(QStringLiteral("mnFile"));
     mnFile_->menuAction()->setObjectName(QStringLiteral("mnFileItem"));
     addItem(mnFile_, tr("&New"), "mnNew", &TFormMain::SelNew, QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -247,7 +269,7 @@ void TFormMain::buildMenus()
     addItem(mnFile_, tr("Export"), "mnExport", &TFormMain::mnExportClick);
     addItem(mnFile_, tr("E&xit"), "mnExit", &TFormMain::mnExitClick, QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    mnUser_ = bar->addMenu(tr("Water User"));
+    mnUser_ = bar->addMenu(tr("&Water User"));
     mnUser_->setObjectName(QStringLiteral("mnUser"));
     QMenu* newUser = mnUser_->addMenu(tr("New"));
     newUser->setObjectName(QStringLiteral("mnNewUserMenu"));
@@ -260,11 +282,11 @@ void TFormMain::buildMenus()
     addItem(mnUser_, tr("Edit"), "mnEdit", &TFormMain::mnEditClick);
     addItem(mnUser_, tr("&Delete"), "mnDelete", &TFormMain::mnDeleteClick, QKeySequence(Qt::CTRL | Qt::Key_D));
 
-    mnResults_ = bar->addAction(tr("Results"));
+    mnResults_ = bar->addAction(tr("&Results"));
     mnResults_->setObjectName(QStringLiteral("mnResults"));
     connect(mnResults_, &QAction::triggered, this, [this] { guarded([this] { SelResults(); }); });
 
-    mnHelp_ = bar->addMenu(tr("Help"));
+    mnHelp_ = bar->addMenu(tr("&Help"));
     mnHelp_->setObjectName(QStringLiteral("mnHelp"));
     addItem(mnHelp_, tr("Velnor Help"), "mnVelnorHelp", &TFormMain::mnVelnorHelpClick);
     addItem(mnHelp_, tr("About"), "mnAbout", &TFormMain::mnAboutClick);
@@ -294,7 +316,7 @@ void TFormMain::buildToolBar()
         toolBar->addWidget(makeToolButton(toolBar, name, hint, icon, handler));
     };
     QStyle* s = style();
-    add("btnNew", tr("New"), s->standardIcon(QStyle::SP_FileIcon), &TFormMain::SelNew);
+    add("btnNew", tr("New"), NewIcon(), &TFormMain::SelNew);
     add("btnOpen", tr("Open"), s->standardIcon(QStyle::SP_DialogOpenButton), &TFormMain::SelLoad);
     add("btnSave", tr("Save"), s->standardIcon(QStyle::SP_DialogSaveButton), &TFormMain::SelSave);
     toolBar->addSeparator();
@@ -661,8 +683,9 @@ void TFormMain::mnImportClick()
     // The whole file is read and checked first; only a complete read replaces
     // the working scenario.
     WaterUserList users;
+    std::size_t ignoredBytes = 0;
     try {
-        users = ReadExchangeFile(QFile::encodeName(name).toStdString());
+        users = ReadExchangeFile(QFile::encodeName(name).toStdString(), &ignoredBytes);
     } catch (const std::exception& e) {
         prompter_.showError(this, QString::fromStdString(e.what()));
         return;
@@ -672,6 +695,9 @@ void TFormMain::mnImportClick()
     SetFormCaption(QFileInfo(name).fileName());
     refreshForm();
     SetScenarioChanged(false);
+    if (ignoredBytes > 0)
+        prompter_.showMessage(this, tr("The last %1 bytes of the file make no whole water user and were ignored.")
+                                        .arg(ignoredBytes));
 }
 
 // ---------------------------------------------------------------------------

@@ -363,7 +363,7 @@ void WriteExchangeFile(const std::string& path, const WaterUserList& users)
     file.commit(path);
 }
 
-WaterUserList ReadExchangeFile(const std::string& path)
+WaterUserList ReadExchangeFile(const std::string& path, std::size_t* ignoredBytes)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
@@ -379,14 +379,19 @@ WaterUserList ReadExchangeFile(const std::string& path)
     in.seekg(0);
 
     WaterUserList users;
+    std::size_t trailing = 0;
     for (std::size_t i = 0;; ++i) {
         in.read(rec->data(), static_cast<std::streamsize>(rec->size()));
-        if (static_cast<std::size_t>(in.gcount()) < ExchangeRecordSize)
-            break; // trailing bytes that make no whole record
+        if (static_cast<std::size_t>(in.gcount()) < ExchangeRecordSize) {
+            trailing = static_cast<std::size_t>(in.gcount()); // bytes that make no whole record
+            break;
+        }
         users.append(DecodeUser(*rec, i));
     }
     if (in.bad())
         throw IoError(SystemError("Unable to read file", path));
+    if (ignoredBytes)
+        *ignoredBytes = trailing;
     return users;
 }
 

@@ -38,6 +38,8 @@ WaterUserList ParseExchangeData(std::string_view bytes);
 // complete. Throws IoError, or InputError as SerializeExchangeData.
 void WriteExchangeFile(const std::string& path, const WaterUserList& users);
 // Throws IoError when the file cannot be read, InputError when it is refused.
-WaterUserList ReadExchangeFile(const std::string& path);
+// Bytes after the last whole record are ignored; `ignoredBytes`, when given,
+// receives their number.
+WaterUserList ReadExchangeFile(const std::string& path, std::size_t* ignoredBytes = nullptr);
 
 } // namespace velnor

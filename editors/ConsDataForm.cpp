@@ -2,6 +2,7 @@
 
 #include "editors/EditorSupport.h"
 #include "editors/GridCells.h"
+#include "widgets/LForm.h"
 
 #include "core/DataTables.h"
 
@@ -41,7 +42,7 @@ TConsDataForm::TConsDataForm(AppServices& services, const Design& design, QWidge
     SetColWidth(*Grid, 0, MonthColumnWidth);
     SetFitColumn(*Grid, columns - 1);
     Grid->setMinimumHeight(13 * 18 + 8);
-    BtnUpdate = MakeButton(this, "BtnUpdate", tr("OK"));
+    BtnUpdate = MakeDefaultButton(this, "BtnUpdate", tr("OK"));
     Button1 = MakeButton(this, "Button1", tr("Default"));
     BtnRestore = MakeButton(this, "BtnRestore", tr("Cancel"));
 
@@ -60,6 +61,8 @@ TConsDataForm::TConsDataForm(AppServices& services, const Design& design, QWidge
     layout->addLayout(top);
     layout->addWidget(Grid, 1);
     layout->addLayout(buttons);
+    SetTabOrder({CmbType, UnitsBox, Grid, BtnUpdate, Button1, BtnRestore, SpeedButton1});
+    StartAtFirstInput(*this);
     resize(380, 420);
 
     connect(BtnUpdate, &QPushButton::clicked, this, [this] { BtnUpdateClick(); });

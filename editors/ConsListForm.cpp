@@ -26,6 +26,7 @@ QToolButton* MakeToolButton(QToolBar* bar, const char* name, const QString& hint
     button->setObjectName(QLatin1String(name));
     button->setToolTip(hint);
     button->setIcon(bar->style()->standardIcon(icon));
+    button->setFocusPolicy(Qt::TabFocus);
     bar->addWidget(button);
     return button;
 }
@@ -54,7 +55,7 @@ TConsListForm::TConsListForm(AppServices& services, const Design& design, QWidge
     Label2->setObjectName(QStringLiteral("Label2"));
     EdtTopo = new QLineEdit(this);
     EdtTopo->setObjectName(QStringLiteral("EdtTopo"));
-    BtnAdd = MakeButton(this, "BtnAdd", tr("OK"));
+    BtnAdd = MakeDefaultButton(this, "BtnAdd", tr("OK"));
     BtnCancel = MakeButton(this, design.cancelName, tr("Cancel"));
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -72,6 +73,7 @@ TConsListForm::TConsListForm(AppServices& services, const Design& design, QWidge
     layout->addWidget(Grid, 1);
     layout->addLayout(topo);
     layout->addLayout(buttons);
+    SetTabOrder({ToolBtnAdd, ToolBtnDel, ToolButton1, Grid, EdtTopo, BtnAdd, BtnCancel});
     InitForm(*this, services, design.helpContext, 520, 360);
 
     connect(ToolBtnAdd, &QToolButton::clicked, this, [this] { ToolBtnAddClick(); });
@@ -82,6 +84,7 @@ TConsListForm::TConsListForm(AppServices& services, const Design& design, QWidge
     connect(Grid, &TKyStringGrid::mousePressed, this,
             [this](Qt::MouseButton, const QPoint& pos) { GridMouseDown(pos.x(), pos.y()); });
     connect(Grid, &TKyStringGrid::doubleClicked, this, [this] { GridDblClick(); });
+    connect(Grid, &TKyStringGrid::enterPressed, this, [this] { GridEnter(); });
 }
 
 void TConsListForm::GetRecData(int irec)
@@ -161,6 +164,14 @@ void TConsListForm::GridMouseDown(int x, int y)
 {
     mouseX = x;
     mouseY = y;
+}
+
+void TConsListForm::GridEnter()
+{
+    int col = -1, row = -1;
+    Grid->CurrentCell(col, row);
+    if (row >= 1 && row <= static_cast<int>(WatConsRec.size()))
+        RunDataDialog(row - 1);
 }
 
 void TConsListForm::GridDblClick()

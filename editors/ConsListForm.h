@@ -35,6 +35,8 @@ public:
     // Press position and double-click on the list grid (grid widget coordinates).
     void GridMouseDown(int x, int y);
     void GridDblClick();
+    // Enter on a row of the list opens it, as a double click does.
+    void GridEnter();
 
     int mouseX = 0;
     int mouseY = 0;

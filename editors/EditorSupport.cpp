@@ -109,10 +109,31 @@ int StrToInt(const QString& text)
     return v;
 }
 
+namespace {
+double Luminance(const QColor& c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 void SetFormColor(QWidget& form, unsigned bgr)
 {
     QPalette palette = form.palette();
-    palette.setColor(QPalette::Window, QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF));
+    const QColor background(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    palette.setColor(QPalette::Window, background);
+    // Greyed text is the background darkened just enough to be read.
+    QColor disabled = background;
+    for (int percent = 100; percent >= 0 && ContrastRatio(disabled, background) < 3.0; percent -= 5)
+        disabled = QColor(background.red() * percent / 100, background.green() * percent / 100,
+                          background.blue() * percent / 100);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, disabled);
     form.setPalette(palette);
     form.setAutoFillBackground(true);
 }
@@ -121,8 +142,25 @@ QPushButton* MakeButton(QWidget* parent, const char* objectName, const QString& 
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(objectName));
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);
     return button;
+}
+
+QPushButton* MakeDefaultButton(QWidget* parent, const char* objectName, const QString& caption)
+{
+    QPushButton* button = MakeButton(parent, objectName, caption);
+    button->setDefault(true);
+    return button;
+}
+
+void SetTabOrder(std::initializer_list<QWidget*> controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* w : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 QToolButton* MakeHelpButton(QWidget* parent)

@@ -5,9 +5,11 @@
 #include <QString>
 
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
+class QColor;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -52,10 +54,19 @@ bool Guarded(AppServices& services, QWidget* parent, Fn&& fn)
     return false;
 }
 
-// Background colour of a form, given as $BBGGRR (blue byte first).
+// Background colour of a form, given as $BBGGRR (blue byte first). Disabled
+// labels on it stay readable (a contrast of at least 3 to 1).
 void SetFormColor(QWidget& form, unsigned bgr);
-// A push button that is not the dialog's default button.
+// Contrast ratio of two colours as in the web content accessibility
+// guidelines: 1 (none) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b);
+// A push button of a dialog; Enter presses it while it has the focus.
 QPushButton* MakeButton(QWidget* parent, const char* objectName, const QString& caption);
+// The dialog's default button: Enter presses it wherever else the focus is
+// (a grid cell being typed in keeps its Enter).
+QPushButton* MakeDefaultButton(QWidget* parent, const char* objectName, const QString& caption);
+// Tab walks the controls in this order.
+void SetTabOrder(std::initializer_list<QWidget*> controls);
 // The small help button "SpeedButton1" with its hint.
 QToolButton* MakeHelpButton(QWidget* parent);
 // A data grid whose messages go through the services' prompter.

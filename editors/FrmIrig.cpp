@@ -25,6 +25,7 @@ TFormIrig::TFormIrig(AppServices& services, TFormIrigData& meteo, TFrmIrrigConsD
     BtnMetDat = MakeButton(this, "BtnMetDat", tr("Meteorological Data"));
     if (auto* box = qobject_cast<QBoxLayout*>(layout()))
         box->insertWidget(box->count() - 1, BtnMetDat, 0, Qt::AlignLeft);
+    SetTabOrder({EdtTopo, BtnMetDat, BtnAdd});
     connect(BtnMetDat, &QPushButton::clicked, this, [this] { BtnMetDatClick(); });
     RefreshGrid();
 }

@@ -132,7 +132,7 @@ TFormIrigData::TFormIrigData(AppServices& services, TFormPotEvap& potEvap, QWidg
     BtnLast = MakeButton(this, "BtnLast", tr("Last Values"));
     BtnPotEvapRef = MakeButton(this, "BtnPotEvapRef", tr("ETo  Ref. Crop."));
     BtnPotEvapWat = MakeButton(this, "BtnPotEvapWat", tr("ETo  Water"));
-    BtnOk = MakeButton(this, "BtnOk", tr("OK"));
+    BtnOk = MakeDefaultButton(this, "BtnOk", tr("OK"));
     SpeedButton1 = MakeHelpButton(this);
     Memo1 = new QLineEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -159,6 +159,8 @@ TFormIrigData::TFormIrigData(AppServices& services, TFormPotEvap& potEvap, QWidg
     layout->addWidget(IrrMethodGroupBox);
     layout->addLayout(middle);
     layout->addLayout(buttons);
+    SetTabOrder({CheckBoxBC, CheckBoxMBC, CheckBoxPM, CheckBoxEMP, StrGrdMonthsTemp, EdtPhi, CmbClima, BtnPaste,
+                 BtnLast, BtnPotEvapRef, BtnPotEvapWat, BtnOk, SpeedButton1});
     InitForm(*this, services, HelpTopic, 760, 440);
 
     connect(CheckBoxBC, &QCheckBox::clicked, this, [this] { CheckBoxBCClick(); });
@@ -263,10 +265,15 @@ void TFormIrigData::PrepareEMP()
     const QString legend[3] = {tr("if the temperature is ") + FromModel(temp[0]),
                                tr("if the temperature lies between ") + FromModel(temp[1]),
                                tr("if the temperature is ") + FromModel(temp[2])};
+    int widest = 0;
     for (int r = 0; r < 3; ++r) {
         StrGrdMemo->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
         StrGrdMemo->setItem(r, 1, new QTableWidgetItem(legend[r]));
+        widest = std::max(widest, StrGrdMemo->fontMetrics().horizontalAdvance(legend[r]));
     }
+    // The legend stays on the form for the other methods, whose tables are
+    // wider: the form makes room for it in full.
+    StrGrdMemo->setMinimumWidth(StrGrdMemo->columnWidth(0) + widest + 12);
 }
 
 void TFormIrigData::StrGrdMemoDrawCell(QPainter& painter, const QRect& rect, int col, int row) const

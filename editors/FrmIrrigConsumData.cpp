@@ -2,6 +2,7 @@
 
 #include "editors/EditorSupport.h"
 #include "editors/FrmIrigData.h"
+#include "widgets/LForm.h"
 
 #include "core/DataTables.h"
 #include "core/RcrdFuncs.h"
@@ -95,6 +96,9 @@ TFrmIrrigConsData::TFrmIrrigConsData(AppServices& services, TFormIrigData& meteo
     CmbCultures = new QComboBox(this);
     CmbCultures->setObjectName(QStringLiteral("CmbCultures"));
     CmbCultures->setMinimumWidth(220);
+    // Fifty crops: the list scrolls instead of covering the screen.
+    CmbCultures->setMaxVisibleItems(15);
+    CmbCultures->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     SpeedButton1 = MakeHelpButton(this);
     InstallHelpKey(*this, services, HelpTopic);
 
@@ -109,7 +113,7 @@ TFrmIrrigConsData::TFrmIrrigConsData(AppServices& services, TFormIrigData& meteo
     EdtLMid = CurveBox(Image1, "EdtLMid", tr("L mid"), (P::XDev + P::XMid) / 2, P::AxisY + 18);
     EdtLLate = CurveBox(Image1, "EdtLLate", tr("L late"), (P::XMid + P::XLate) / 2, P::AxisY + 18);
 
-    BtnUpdate = MakeButton(this, "BtnUpdate", tr("OK"));
+    BtnUpdate = MakeDefaultButton(this, "BtnUpdate", tr("OK"));
     Button2 = MakeButton(this, "Button2", tr("Default"));
     BtnRestore = MakeButton(this, "BtnRestore", tr("Cancel"));
 
@@ -131,6 +135,9 @@ TFrmIrrigConsData::TFrmIrrigConsData(AppServices& services, TFormIrigData& meteo
     layout->addWidget(Image1);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    SetTabOrder({CmbCultures, EdtSemD, EdtUnits, EdtLIni, EdtLDev, EdtLMid, EdtLLate, EdtKcIni, EdtKcMid, EdtKcLate,
+                 BtnUpdate, Button2, BtnRestore, SpeedButton1});
+    StartAtFirstInput(*this);
 
     connect(BtnUpdate, &QPushButton::clicked, this, [this] { BtnUpdateClick(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });

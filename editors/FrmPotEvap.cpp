@@ -3,9 +3,12 @@
 #include "editors/EditorSupport.h"
 #include "editors/GridCells.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velnor::ui {
 
@@ -29,7 +32,11 @@ TFormPotEvap::TFormPotEvap(AppServices& services, QWidget* parent) : TLForm(pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(StrGrdTot);
     layout->addLayout(buttons);
-    InitForm(*this, services, 34, 240, 340);
+    // Wide enough for the longer caption in a window manager's title bar.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(tr("ETo of Reference Crop")) + 140;
+    InitForm(*this, services, 34, std::max(240, titleWidth), 340);
     connect(BtnCopy, &QPushButton::clicked, this, [this] { BtnCopyClick(); });
 }
 

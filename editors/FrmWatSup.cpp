@@ -37,11 +37,13 @@ TFormWatSup::TFormWatSup(AppServices& services, QWidget* parent) : TLForm(parent
     SetGridSize(*StrGrdCons, 2, 12);
     SetGridFixed(*StrGrdCons, 0, 0);
     SetGridEditable(*StrGrdCons, true);
+    // The month names are labels: the keyboard walks only the consumptions.
+    StrGrdCons->setColReadOnly(0, true);
     SetColWidth(*StrGrdCons, 0, MonthColumnWidth);
     SetFitColumn(*StrGrdCons, 1);
     StrGrdCons->setMinimumHeight(12 * 18 + 8);
     BtnDefault = MakeButton(this, "BtnDefault", tr("Default"));
-    BtnAdd = MakeButton(this, "BtnAdd", tr("OK"));
+    BtnAdd = MakeDefaultButton(this, "BtnAdd", tr("OK"));
     BtnCancel = MakeButton(this, "BtnCancel", tr("Cancel"));
     SpeedButton1 = MakeHelpButton(this);
     Image1 = new QLabel(this);
@@ -64,6 +66,7 @@ TFormWatSup::TFormWatSup(AppServices& services, QWidget* parent) : TLForm(parent
     layout->addWidget(LabelCons);
     layout->addWidget(StrGrdCons);
     layout->addLayout(buttons);
+    SetTabOrder({EdtTopo, EdtPop, StrGrdCons, BtnDefault, BtnAdd, BtnCancel, SpeedButton1});
     InitForm(*this, services, HelpTopic, 300, 420);
     setFixedSize(size());
 

@@ -11,6 +11,8 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -58,8 +60,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override
     {
         Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        const int row = index.row() + g_.headerRows();
-        if (g_.isEditable() && row >= g_.fixedRows_ && index.column() >= g_.fixedCols_)
+        if (g_.isCellEditable(index.column(), index.row() + g_.headerRows()))
             f |= Qt::ItemIsEditable;
         return f;
     }
@@ -106,6 +107,43 @@ public:
     {
         g_.drawCell(*painter, index.column(), index.row() + g_.headerRows(), option.rect,
                     (option.state & QStyle::State_Selected) != 0);
+        // The keyboard's cell, in an editable grid that has the focus.
+        if ((option.state & QStyle::State_HasFocus) && g_.isEditable() && g_.hasFocus()) {
+            painter->save();
+            painter->setPen(QPen(g_.palette().color(QPalette::Text), 1, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+            painter->restore();
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (tab && (key->modifiers() & Qt::ControlModifier)) {
+                // Ctrl+Tab keeps the typed text and leaves the grid.
+                emit commitData(editor);
+                emit closeEditor(editor, NoHint);
+                g_.leaveGrid(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
+            if (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier)) {
+                emit commitData(editor);
+                emit closeEditor(editor, EditPreviousItem);
+                return true;
+            }
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                // Enter commits the cell, as in a spreadsheet, and does not
+                // reach the dialog's default button.
+                emit commitData(editor);
+                emit closeEditor(editor, SubmitModelCache);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
 private:
@@ -307,6 +345,33 @@ void TKyStringGrid::setOptions(unsigned options)
 {
     options_ = options;
     applySelectionPolicy();
+}
+
+void TKyStringGrid::setColReadOnly(int col, bool readOnly)
+{
+    const auto it = std::find(readOnlyCols_.begin(), readOnlyCols_.end(), col);
+    if (readOnly && it == readOnlyCols_.end())
+        readOnlyCols_.push_back(col);
+    else if (!readOnly && it != readOnlyCols_.end())
+        readOnlyCols_.erase(it);
+}
+
+bool TKyStringGrid::isCellEditable(int col, int row) const
+{
+    return isEditable() && row >= fixedRows_ && col >= fixedCols_ && col < colCount_ && row < rowCount_ &&
+           std::find(readOnlyCols_.begin(), readOnlyCols_.end(), col) == readOnlyCols_.end();
+}
+
+void TKyStringGrid::CurrentCell(int& col, int& row) const
+{
+    const QModelIndex i = currentIndex();
+    col = i.isValid() ? i.column() : -1;
+    row = i.isValid() ? i.row() + headerRows() : -1;
+}
+
+void TKyStringGrid::setCurrentCell(int col, int row)
+{
+    moveTo(model_->index(row - headerRows(), col));
 }
 
 void TKyStringGrid::applySelectionPolicy()
@@ -518,6 +583,117 @@ bool TKyStringGrid::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QTableView::eventFilter(watched, event);
+}
+
+QModelIndex TKyStringGrid::nextEditable(const QModelIndex& from, bool forward) const
+{
+    const int rows = model_->rowCount();
+    const int cols = colCount_;
+    if (rows <= 0 || cols <= 0)
+        return {};
+    const int last = rows * cols - 1;
+    int pos = from.isValid() ? from.row() * cols + from.column() : (forward ? -1 : last + 1);
+    for (pos += forward ? 1 : -1; pos >= 0 && pos <= last; pos += forward ? 1 : -1)
+        if (isCellEditable(pos % cols, pos / cols + headerRows()))
+            return model_->index(pos / cols, pos % cols);
+    return {};
+}
+
+QModelIndex TKyStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    if (!isEditable())
+        return QTableView::moveCursor(cursorAction, modifiers);
+    const QModelIndex current = currentIndex();
+    int dc = 0, dr = 0;
+    switch (cursorAction) {
+    case MoveNext:
+        return nextEditable(current, true);
+    case MovePrevious:
+        return nextEditable(current, false);
+    case MoveLeft: dc = -1; break;
+    case MoveRight: dc = 1; break;
+    case MoveUp: dr = -1; break;
+    case MoveDown: dr = 1; break;
+    default:
+        return QTableView::moveCursor(cursorAction, modifiers);
+    }
+    if (!current.isValid())
+        return nextEditable(current, true);
+    // The nearest editable cell that way; the arrow keys do not leave the grid.
+    for (int c = current.column() + dc, r = current.row() + dr;
+         c >= 0 && c < colCount_ && r >= 0 && r < model_->rowCount(); c += dc, r += dr)
+        if (isCellEditable(c, r + headerRows()))
+            return model_->index(r, c);
+    return current;
+}
+
+void TKyStringGrid::moveTo(const QModelIndex& index)
+{
+    if (!index.isValid() || !selectionModel())
+        return;
+    QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
+    if (options_ & goRowSelect)
+        flags |= QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(index, flags);
+    scrollTo(index);
+}
+
+void TKyStringGrid::leaveGrid(bool forward)
+{
+    // QWidget's own chain walk, not the item view's cell-to-cell one.
+    QAbstractScrollArea::focusNextPrevChild(forward);
+}
+
+void TKyStringGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        const bool forward = key == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        const QModelIndex next = isEditable() && !(event->modifiers() & Qt::ControlModifier)
+                                     ? nextEditable(currentIndex(), forward)
+                                     : QModelIndex();
+        if (next.isValid())
+            moveTo(next);
+        else
+            leaveGrid(forward);
+        event->accept();
+        return;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !isEditable() &&
+        isSignalConnected(QMetaMethod::fromSignal(&TKyStringGrid::enterPressed))) {
+        event->accept();
+        emit enterPressed();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TKyStringGrid::focusInEvent(QFocusEvent* event)
+{
+    // Tab into an editable grid starts at its first editable cell, Shift+Tab
+    // at its last one.
+    if (isEditable() && (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        const QModelIndex start = nextEditable({}, event->reason() == Qt::TabFocusReason);
+        if (start.isValid())
+            moveTo(start);
+    }
+    QTableView::focusInEvent(event);
+}
+
+void TKyStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (hint != QAbstractItemDelegate::EditNextItem && hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    // Tab while typing: the cell is kept, and the keyboard moves on as without an editor.
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    const bool forward = hint == QAbstractItemDelegate::EditNextItem;
+    const QModelIndex next = nextEditable(currentIndex(), forward);
+    if (next.isValid())
+        moveTo(next);
+    else
+        leaveGrid(forward);
 }
 
 void TKyStringGrid::contextMenuEvent(QContextMenuEvent* event)

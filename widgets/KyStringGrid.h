@@ -95,6 +95,14 @@ public:
     unsigned Options() const { return options_; }
     void setOptions(unsigned options);
     bool isEditable() const { return (options_ & goEditing) != 0; }
+    // A column of an editable grid that shows labels the user does not type
+    // over (a month-name column without the header colour).
+    void setColReadOnly(int col, bool readOnly);
+    // Whether the user may type into the cell.
+    bool isCellEditable(int col, int row) const;
+    // The cell the keyboard is on, in grid coordinates; -1, -1 for none.
+    void CurrentCell(int& col, int& row) const;
+    void setCurrentCell(int col, int row);
 
     // Selection, in grid coordinates (header rows included).
     TGridRect Selection() const;
@@ -147,6 +155,9 @@ signals:
     void mousePressed(Qt::MouseButton button, const QPoint& pos);
     // A double click on the grid.
     void doubleClicked();
+    // Enter or Return on a grid the user cannot edit; while something listens,
+    // the key goes no further (the dialog's default button is not pressed).
+    void enterPressed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -154,17 +165,32 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Keyboard: Tab, Shift+Tab and the arrow keys move among the editable
+    // cells; Tab past the last one, Shift+Tab before the first, and
+    // Ctrl+Tab / Ctrl+Shift+Tab anywhere leave the grid. A grid the user
+    // cannot edit is left by Tab at once.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     class Model;
     class Delegate;
     friend class Model;
+    friend class Delegate;
 
     int headerRows() const { return fixedRows_ >= 1 && rowCount_ >= 1 ? 1 : 0; }
     void resetModel();
     void applySelectionPolicy();
     void updatePalette();
     void onSelectionChanged();
+    // The next (or previous) editable cell in reading order from `from`
+    // (an invalid index: before the first cell); invalid when there is none.
+    QModelIndex nextEditable(const QModelIndex& from, bool forward) const;
+    void moveTo(const QModelIndex& index);
+    // Hands the focus to the next (or previous) control of the form.
+    void leaveGrid(bool forward);
 
     int colCount_ = 5;
     int rowCount_ = 5;
@@ -172,6 +198,7 @@ private:
     int fixedCols_ = 1;
     std::vector<QString> cells_;
     std::vector<int> colWidths_;
+    std::vector<int> readOnlyCols_;
     int defaultRowHeight_ = KYSTRGRDDEFAULTROWHEIGHT;
     unsigned options_ = 0;
     QColor cellColor_;

@@ -1,8 +1,40 @@
 #include "widgets/LForm.h"
 
+#include <QEvent>
 #include <QShortcut>
 
 namespace velnor::ui {
+
+namespace {
+class FirstInputOnShow : public QObject {
+public:
+    explicit FirstInputOnShow(QWidget& form) : QObject(&form), form_(form) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &form_ && event->type() == QEvent::Show)
+            if (QWidget* first = FirstInput(form_))
+                first->setFocus(Qt::TabFocusReason);
+        return false;
+    }
+
+private:
+    QWidget& form_;
+};
+} // namespace
+
+QWidget* FirstInput(QWidget& form)
+{
+    for (QWidget* w = form.nextInFocusChain(); w && w != &form; w = w->nextInFocusChain())
+        if (w->window() == &form && w->isVisibleTo(&form) && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus)
+            return w;
+    return nullptr;
+}
+
+void StartAtFirstInput(QWidget& form)
+{
+    form.installEventFilter(new FirstInputOnShow(form));
+}
 
 void LFormFrame::attach(QWidget* form)
 {
@@ -32,6 +64,7 @@ void LFormFrame::Loaded()
 TLForm::TLForm(QWidget* parent) : QDialog(parent)
 {
     attach(this);
+    StartAtFirstInput(*this);
 }
 
 TLMainForm::TLMainForm(QWidget* parent) : QMainWindow(parent)

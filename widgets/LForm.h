@@ -50,7 +50,13 @@ private:
     std::function<void(int)> helpHandler_;
 };
 
-// Base of the program's dialogs. A derived form builds its controls, sets the
+// Each showing of the form starts with the focus on its first input: the
+// first enabled, visible control of its focus chain (the tab order).
+void StartAtFirstInput(QWidget& form);
+// The first input of the form; nullptr when it has none.
+QWidget* FirstInput(QWidget& form);
+
+// Base of the program's dialogs (each showing starts at the first input). A derived form builds its controls, sets the
 // Initial* values (setInitialGeometry) and then calls Loaded() once.
 class TLForm : public QDialog, public LFormFrame {
     Q_OBJECT

@@ -137,6 +137,9 @@ TEST_F(ExchangeTest, TrailingBytesAreIgnoredAndExportIsPresetToTheImportName)
     prompter.fileNames = {path("two.bin")};
     main->mnImportClick();
     EXPECT_EQ(WatUserRec.size(), 2u);
+    EXPECT_EQ(prompter.messages(),
+              QStringList{"The last 100 bytes of the file make no whole water user and were ignored."});
+    EXPECT_TRUE(prompter.errors().isEmpty());
 
     prompter.clear();
     main->mnExportClick(); // cancelled

@@ -170,6 +170,15 @@ TEST_F(ExchangeFile, RecordCountAndTrailingBytes)
     bytes.append(100, '\x7f');
     EXPECT_EQ(ParseExchangeData(bytes).size(), 2u);
     EXPECT_EQ(ParseExchangeData(bytes.substr(0, 4)).size(), 0u); // valid signature, no whole record
+
+    // Reading a file says how many bytes it ignored.
+    for (const std::size_t extra : {std::size_t(0), std::size_t(100), ExchangeRecordSize - 1}) {
+        std::ofstream(Path("t.bin"), std::ios::binary)
+            << bytes.substr(0, 2 * ExchangeRecordSize) + std::string(extra, '\x7f');
+        std::size_t ignored = 12345;
+        EXPECT_EQ(ReadExchangeFile(Path("t.bin"), &ignored).size(), 2u);
+        EXPECT_EQ(ignored, extra);
+    }
 }
 
 TEST_F(ExchangeFile, RefusedFiles)

@@ -1,9 +1,11 @@
-// Every editor dialog, shown with typical contents: no caption of a label,
-// button, check box or grid heading is cut off, and every control lies inside
-// its window. With VELNOR_SHOT_DIR set, each dialog is also saved there as a
-// picture (run under a display, e.g. xvfb-run, to look at them).
+// Every editor dialog and the report boxes, shown with typical contents, fit a
+// 1366x768 screen (the tests run again with QT_SCALE_FACTOR=1.5): no caption of
+// a label, button, check box, table or title bar is cut off, and every control
+// lies inside its window. With VELNOR_SHOT_DIR set, each dialog is also saved
+// there as a picture (run under a display, e.g. xvfb-run, to look at them).
 
 #include "EditorFixture.h"
+#include "FormChecks.h"
 
 #include "app/Dispatch.h"
 #include "editors/FrmFarm.h"
@@ -17,6 +19,7 @@
 #include "editors/FrmWatSup.h"
 
 #include "core/RcrdFuncs.h"
+#include "widgets/QtPrompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -35,77 +38,6 @@ using namespace velnor::test;
 
 namespace {
 
-// Problems of one shown dialog: controls outside the window and texts wider
-// than the room their control has.
-QStringList LayoutProblems(QWidget& form)
-{
-    QStringList problems;
-    const QRect window = form.rect();
-    const auto name = [](const QWidget* w) {
-        return QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
-    };
-    for (QWidget* w : form.findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(&form) || w->isWindow() || w->width() == 0)
-            continue;
-        const QRect r(w->mapTo(&form, QPoint(0, 0)), w->size());
-        if (!window.contains(r))
-            problems << name(w) + QStringLiteral(" lies outside the window");
-        if (qobject_cast<QAbstractButton*>(w) && w->isEnabled()) {
-            // A click on the middle of a button must reach it, not a widget lying over it.
-            QWidget* hit = form.childAt(r.center());
-            while (hit && hit != w)
-                hit = hit->parentWidget();
-            if (!hit)
-                problems << name(w) + QStringLiteral(" is covered by ") + name(form.childAt(r.center()));
-        }
-        const QFontMetrics fm(w->font());
-        QString text;
-        int room = 0;
-        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap() && label->pixmap().isNull()) {
-            text = label->text();
-            room = label->contentsRect().width() - 2 * label->margin();
-        } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
-            text = box->text();
-            const int indicator = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) +
-                                  w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
-            room = w->width() - indicator;
-        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
-            text = button->text();
-            // The style's own room: the button margin and the frame on both sides.
-            room = w->width() - w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) -
-                   2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
-        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            text = group->title();
-            room = w->width() - 8;
-        }
-        text.remove(QLatin1Char('&'));
-        if (!text.isEmpty() && fm.horizontalAdvance(text) > room)
-            problems << QStringLiteral("%1: \"%2\" needs %3 pixels, has %4")
-                            .arg(name(w), text)
-                            .arg(fm.horizontalAdvance(text))
-                            .arg(room);
-        if (auto* grid = qobject_cast<TKyStringGrid*>(w)) {
-            const QFontMetrics gm(grid->font());
-            for (int c = 0; c < grid->ColCount(); ++c) {
-                const int width = grid->ColWidths(c);
-                for (int row = 0; row < grid->RowCount(); ++row) {
-                    const QString cell = grid->Cells(c, row);
-                    // Cells get 2 pixels of margin on each side.
-                    if (width > 0 && !cell.isEmpty() && gm.horizontalAdvance(cell) + 4 > width)
-                        problems << QStringLiteral("%1: cell (%2, %3) \"%4\" needs %5 pixels, column has %6")
-                                        .arg(name(w))
-                                        .arg(c)
-                                        .arg(row)
-                                        .arg(cell)
-                                        .arg(gm.horizontalAdvance(cell) + 4)
-                                        .arg(width);
-                }
-            }
-        }
-    }
-    return problems;
-}
-
 class LayoutTest : public EditorTest {
 protected:
     void SetUp() override
@@ -119,12 +51,15 @@ protected:
     {
         form.show();
         QApplication::processEvents();
+        const QString shot = form.devicePixelRatioF() == 1.0
+                                 ? shotName
+                                 : shotName + QStringLiteral("@%1").arg(form.devicePixelRatioF());
         const QStringList problems = LayoutProblems(form);
-        EXPECT_TRUE(problems.isEmpty()) << shotName.toStdString() << ":\n"
+        EXPECT_TRUE(problems.isEmpty()) << shot.toStdString() << ":\n"
                                         << problems.join(QLatin1Char('\n')).toStdString();
         const QString dir = qEnvironmentVariable("VELNOR_SHOT_DIR");
         if (!dir.isEmpty()) {
-            EXPECT_TRUE(form.grab().save(QDir(dir).filePath(shotName + QStringLiteral(".png"))));
+            EXPECT_TRUE(form.grab().save(QDir(dir).filePath(shot + QStringLiteral(".png"))));
         }
         form.hide();
     }
@@ -155,6 +90,14 @@ TEST_F(LayoutTest, IndustryEditors)
     TFormIndData& data = dispatch->FormIndData();
     data.updateForm(0);
     Check(data, "FormIndData");
+
+    // The report of an empty grid: one line for each of its 24 cells.
+    data.updateForm(-1);
+    EXPECT_FALSE(data.checkData());
+    ASSERT_FALSE(prompter().errors().isEmpty());
+    auto box = MakeMessageBox(&list, QMessageBox::Critical, prompter().errors().last(), QMessageBox::Ok,
+                              QMessageBox::Ok);
+    Check(*box, "IndustryReport");
 }
 
 TEST_F(LayoutTest, FarmingEditors)
@@ -188,8 +131,11 @@ TEST_F(LayoutTest, IrrigationEditors)
     Check(crop, "FrmIrrigConsData");
 
     TFormIrigData& meteo = dispatch->FormIrigData();
-    const std::pair<TIrrigMethod, const char*> methods[] = {
-        {irmPN, "FormIrigData-PN"}, {irmMBC, "FormIrigData-MBC"}, {irmBC, "FormIrigData-BC"}, {irmEMP, "FormIrigData-EMP"}};
+    // The heat-index legend, filled by the empirical method, stays for the others.
+    const std::pair<TIrrigMethod, const char*> methods[] = {{irmEMP, "FormIrigData-EMP"},
+                                                            {irmPN, "FormIrigData-PN"},
+                                                            {irmMBC, "FormIrigData-MBC"},
+                                                            {irmBC, "FormIrigData-BC"}};
     for (const auto& [method, shot] : methods) {
         meteo.SetMethod(method);
         for (int c = 1; c < meteo.StrGrdMonthsTemp->ColCount(); ++c)
@@ -204,6 +150,8 @@ TEST_F(LayoutTest, IrrigationEditors)
     evap.fill(123.4);
     dispatch->FormPotEvap().ShowValues(evap, true);
     Check(dispatch->FormPotEvap(), "FormPotEvap");
+    dispatch->FormPotEvap().ShowValues(evap, false);
+    Check(dispatch->FormPotEvap(), "FormPotEvap-Water");
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Offscreen on a 1366x768 screen, the laptop screen every form must fit
+    // (QT_SCALE_FACTOR scales it as on a real one).
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VELNOR_LAPTOP_SCREEN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velnor"));
     velnor::StaticToDynamic();

@@ -6,10 +6,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace velnor::ui;
@@ -304,4 +308,164 @@ TEST(KyStringGrid, ClicksSelectWholeRowsAndShiftClickExtendsTheRange)
     g->MouseToCell(pressed[0], col, row);
     EXPECT_EQ(row, 2);
     EXPECT_EQ(col, 1);
+}
+
+namespace {
+
+// A form of an edit box, a grid and a second edit box, shown and active, with
+// the focus on the first box.
+struct KeyboardForm {
+    QWidget form;
+    QLineEdit* before = new QLineEdit(&form);
+    TKyStringGrid* grid = new TKyStringGrid(&form);
+    QLineEdit* after = new QLineEdit(&form);
+
+    // A month table: one header row, a label column, two editable columns.
+    explicit KeyboardForm(unsigned options = goEditing | goRangeSelect)
+    {
+        auto* layout = new QVBoxLayout(&form);
+        layout->addWidget(before);
+        layout->addWidget(grid);
+        layout->addWidget(after);
+        grid->setFixedRows(1);
+        grid->setFixedCols(1);
+        grid->setColCount(3);
+        grid->setRowCount(4);
+        grid->setRow(0, {"Month", "A", "B"});
+        for (int r = 1; r < 4; ++r)
+            grid->setCells(0, r, QStringLiteral("M%1").arg(r));
+        grid->setOptions(options);
+        form.resize(300, 300);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        before->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+    static void press(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+        QApplication::processEvents();
+    }
+    std::pair<int, int> cell() const
+    {
+        int col = -1, row = -1;
+        grid->CurrentCell(col, row);
+        return {col, row};
+    }
+};
+
+} // namespace
+
+TEST(KyStringGridKeyboard, TabWalksTheEditableCellsAndLeavesPastTheLast)
+{
+    KeyboardForm f;
+    f.press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), f.grid);
+    const std::vector<std::pair<int, int>> walk{{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 3}, {2, 3}};
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        EXPECT_EQ(f.cell(), walk[i]) << "step " << i;
+        if (i + 1 < walk.size())
+            f.press(Qt::Key_Tab);
+    }
+    f.press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.after);
+    // Shift+Tab comes back in at the last cell and walks backwards out of the top.
+    f.press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), f.grid);
+    EXPECT_EQ(f.cell(), (std::pair{2, 3}));
+    for (int i = 0; i < 6; ++i)
+        f.press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), f.before);
+}
+
+TEST(KyStringGridKeyboard, CtrlTabLeavesFromAnyCellAlsoWhileTyping)
+{
+    KeyboardForm f;
+    f.press(Qt::Key_Tab);
+    f.press(Qt::Key_Tab);
+    f.press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), f.after);
+    f.press(Qt::Key_Tab, Qt::ShiftModifier);
+    f.press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), f.before);
+
+    // Typing opens the cell; Ctrl+Tab keeps the text and leaves.
+    f.press(Qt::Key_Tab);
+    f.press(Qt::Key_7);
+    ASSERT_NE(QApplication::focusWidget(), f.grid) << "typing opens an editor";
+    f.press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(f.grid->Cells(1, 1), "7");
+    EXPECT_EQ(QApplication::focusWidget(), f.after);
+}
+
+TEST(KyStringGridKeyboard, TypingNeverReachesLabelsAndTabKeepsTheTypedCell)
+{
+    KeyboardForm f;
+    f.grid->setFixedCols(0);
+    f.grid->setColReadOnly(0, true);
+    f.press(Qt::Key_Tab);
+    EXPECT_EQ(f.cell(), (std::pair{1, 1}));
+    // Left stops at the label column, Up at the header row.
+    f.press(Qt::Key_Left);
+    f.press(Qt::Key_Up);
+    EXPECT_EQ(f.cell(), (std::pair{1, 1}));
+    f.press(Qt::Key_Down);
+    f.press(Qt::Key_Right);
+    EXPECT_EQ(f.cell(), (std::pair{2, 2}));
+    f.press(Qt::Key_Right);
+    EXPECT_EQ(f.cell(), (std::pair{2, 2}));
+    // Typed text is kept by Tab, and the walk goes on to the next row's first
+    // editable cell, not the label.
+    f.press(Qt::Key_4);
+    f.press(Qt::Key_2);
+    f.press(Qt::Key_Tab);
+    EXPECT_EQ(f.grid->Cells(2, 2), "42");
+    EXPECT_EQ(f.cell(), (std::pair{1, 3}));
+    EXPECT_EQ(f.grid->Cells(0, 1), "M1");
+    EXPECT_FALSE(f.grid->isCellEditable(0, 1));
+}
+
+TEST(KyStringGridKeyboard, EnterWhileTypingOnlyCommitsTheCell)
+{
+    KeyboardForm f;
+    QDialog dialog;
+    auto* grid = new TKyStringGrid(&dialog);
+    grid->setFixedRows(0);
+    grid->setFixedCols(0);
+    grid->setColCount(2);
+    grid->setRowCount(2);
+    grid->setOptions(goEditing);
+    auto* ok = new QPushButton("OK", &dialog);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(grid);
+    layout->addWidget(ok);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    grid->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    f.press(Qt::Key_5);
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(0, 0), "5");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    // Not typing, Enter is the dialog's.
+    ASSERT_EQ(QApplication::focusWidget(), grid);
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(KyStringGridKeyboard, ListGridIsLeftByTabAndReportsEnterWhenAsked)
+{
+    KeyboardForm f(goRangeSelect | goRowSelect);
+    f.press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), f.grid);
+    f.press(Qt::Key_Down);
+    int entered = 0;
+    QObject::connect(f.grid, &TKyStringGrid::enterPressed, [&] { ++entered; });
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(entered, 1);
+    f.press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.after);
 }
