@@ -25,12 +25,15 @@ void QtPrompter::showMessage(QWidget* parent, const QString& message)
     QMessageBox::information(parent, title(), message, QMessageBox::Ok);
 }
 
-Answer QtPrompter::ask(QWidget* parent, const QString& question, bool allowCancel)
+namespace {
+// A confirmation box with a question or a warning symbol.
+Answer Confirm(bool warning, QWidget* parent, const QString& question, bool allowCancel)
 {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (allowCancel)
         buttons |= QMessageBox::Cancel;
-    const auto result = QMessageBox::question(parent, title(), question, buttons);
+    const auto result = warning ? QMessageBox::warning(parent, title(), question, buttons)
+                                : QMessageBox::question(parent, title(), question, buttons);
     switch (result) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -39,6 +42,22 @@ Answer QtPrompter::ask(QWidget* parent, const QString& question, bool allowCance
     default:
         return Answer::Cancel;
     }
+}
+} // namespace
+
+Answer QtPrompter::ask(QWidget* parent, const QString& question, bool allowCancel)
+{
+    return Confirm(false, parent, question, allowCancel);
+}
+
+void QtPrompter::showWarning(QWidget* parent, const QString& message)
+{
+    QMessageBox::warning(parent, title(), message, QMessageBox::Ok);
+}
+
+Answer QtPrompter::askWarning(QWidget* parent, const QString& question, bool allowCancel)
+{
+    return Confirm(true, parent, question, allowCancel);
 }
 
 QString ToQtFilter(const QString& filter)
