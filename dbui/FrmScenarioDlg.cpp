@@ -16,6 +16,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -200,6 +201,8 @@ TFrmScenarioDlg::TFrmScenarioDlg(ui::Prompter& prompter, TScenarioDialog& parent
     connect(StringGrid1, &ui::TKyStringGrid::doubleClicked, this, [this] { StringGrid1DblClick(); });
     tabLayout->addWidget(StringGrid1);
     PageControl1->addTab(tabSheet3, tr("Scenarios"));
+    // Room for the three columns (163 + 87 + 64) and a scroll bar.
+    PageControl1->setMinimumWidth(340);
     middle->addWidget(PageControl1, 3);
     auto* right = new QVBoxLayout;
     Panel5 = new QLabel(tr("Description"), this);
@@ -214,7 +217,7 @@ TFrmScenarioDlg::TFrmScenarioDlg(ui::Prompter& prompter, TScenarioDialog& parent
     Memo1->setTabChangesFocus(true);
     right->addWidget(Panel5);
     right->addWidget(Memo1, 1);
-    middle->addLayout(right, 2);
+    middle->addLayout(right, 1);
     layout->addLayout(middle, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -305,6 +308,12 @@ int TFrmScenarioDlg::run(db::Connection& session1, int DefaultProjectID, bool re
 void TFrmScenarioDlg::showEvent(QShowEvent* event)
 {
     TLForm::showEvent(event);
+    // Centred on the screen.
+    if (QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
     StringGrid1->viewport()->update();
 }
 
