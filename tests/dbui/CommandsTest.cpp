@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QProcess>
+#include <QProgressDialog>
 #include <gtest/gtest.h>
 
 namespace velnor::dbui::test {
@@ -56,8 +57,14 @@ TEST_F(FormsDbTest, WholeFlowSaveAsEditSaveNewOpen)
     main->SetScenarioChanged(true);
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Base *"));
     prompter.clear();
+    formDB->progressDelayMs = 0; // the progress dialog at once
     main->SelSave();
     EXPECT_TRUE(prompter.shown.empty()) << "a second save shows nothing";
+    ASSERT_FALSE(formDB->progressTexts().isEmpty());
+    EXPECT_TRUE(formDB->progressTexts().first().startsWith(QStringLiteral("Writing")))
+        << formDB->progressTexts().first().toStdString();
+    EXPECT_EQ(main->findChild<QProgressDialog*>(), nullptr) << "gone when the save ends";
+    formDB->progressDelayMs = 1000000;
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Base"));
     const int second = formDB->workingScen.id;
     EXPECT_NE(second, first);
