@@ -3,6 +3,7 @@
 #include "app/FrmMain.h"
 #include "app/FrmPref.h"
 #include "core/DataTables.h"
+#include "dbui/FormDB.h"
 
 #ifdef VELNOR_HAVE_DISPATCH
 #include "app/Dispatch.h"
@@ -36,6 +37,10 @@ std::unique_ptr<TFormMain> CreateForms(ui::Prompter& prompter)
                            [d] { d->SelIrrigation(); }, [d](int rec) { d->editUser(rec); }});
     main->keep(std::move(dispatch));
 #endif
+    // The data module: the database connection, its dialogs, the options.
+    auto* formDB = new dbui::TFormDB(
+        *main, [m = main.get()](const QString& caption) { m->SetFormCaption(caption); }, main.get());
+    main->setFormDB(formDB);
     // The holder of the volume unit comes last.
     main->setFormPref(new TFormPref(main.get()));
     return main;

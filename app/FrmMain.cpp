@@ -4,6 +4,7 @@
 #include "app/FrmPref.h"
 #include "core/ExchangeFile.h"
 #include "core/RcrdFuncs.h"
+#include "dbui/FormDB.h"
 #include "editors/EditorSupport.h"
 #include "widgets/KyStringGrid.h"
 
@@ -544,6 +545,8 @@ void TFormMain::recreateWorkingScenario()
 {
     WatUserRec.clear();
     WatConsRec.clear();
+    if (formDB_)
+        formDB_->recreateWorkingScen();
 }
 
 void TFormMain::SelNew()
@@ -552,6 +555,8 @@ void TFormMain::SelNew()
         return;
     recreateWorkingScenario();
     SetFormCaption(QStringLiteral("VELNOR"));
+    if (formDB_)
+        formDB_->Disconnect();
     refreshForm();
 }
 
@@ -562,17 +567,20 @@ void TFormMain::notInThisBuild(const QString& what)
 
 void TFormMain::LoadScenario()
 {
-    notInThisBuild(tr("Opening a scenario from the database"));
+    if (formDB_)
+        formDB_->LoadScenario();
 }
 
 void TFormMain::SaveScenario()
 {
-    notInThisBuild(tr("Saving the scenario to the database"));
+    if (formDB_)
+        formDB_->SaveScenario();
 }
 
 void TFormMain::SaveAsScenario()
 {
-    notInThisBuild(tr("Saving the scenario to the database"));
+    if (formDB_)
+        formDB_->SaveAsScenario();
 }
 
 void TFormMain::ShowResults()
@@ -592,7 +600,10 @@ void TFormMain::SelLoad()
 void TFormMain::SelSave()
 {
     // A scenario that was never stored is saved under a new name.
-    SaveAsScenario();
+    if (!formDB_ || formDB_->workingScen.id < 0)
+        SaveAsScenario();
+    else
+        SaveScenario();
 }
 
 void TFormMain::SaveAsScenarioDB1Click()

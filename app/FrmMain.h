@@ -23,6 +23,9 @@ class QWidget;
 namespace velnor::ui {
 class TKyStringGrid;
 }
+namespace velnor::dbui {
+class TFormDB;
+}
 
 namespace velnor::app {
 
@@ -61,6 +64,8 @@ public:
     void setEditCommands(EditCommands commands) { edit_ = std::move(commands); }
     void setFormPref(TFormPref* form);
     TFormPref* FormPref() const { return formPref_; }
+    void setFormDB(dbui::TFormDB* form) { formDB_ = form; }
+    dbui::TFormDB* FormDB() const { return formDB_; }
     // Keeps an object (the editing dispatch) alive as long as the window.
     void keep(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
@@ -136,7 +141,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // The database and results commands of later builds.
+    // The database commands (on FormDB) and the results of a later build.
     void LoadScenario();
     void SaveScenario();
     void SaveAsScenario();
@@ -158,6 +163,7 @@ private:
     THelpRouter helpRouter_;
     EditCommands edit_;
     TFormPref* formPref_ = nullptr;
+    dbui::TFormDB* formDB_ = nullptr;
     TKyAboutInfo* about_ = nullptr;
     std::vector<std::shared_ptr<void>> kept_;
 

@@ -93,6 +93,13 @@ Connection::Connection(const ConnectParams& params)
     add("user", params.user);
     add("password", params.password);
     conn_ = std::make_unique<pqxx::connection>(info);
+    // A connection whose server went away must not come back by itself: it
+    // would come back without the session settings (search path, date style).
+    // It stays broken, and the program opens a new one.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    conn_->inhibit_reactivation(true);
+#pragma GCC diagnostic pop
     clientEncoding_ = params.clientEncoding;
     codePage_ = codePage;
     ApplySessionSettings();
@@ -141,15 +148,60 @@ void Connection::Commit()
     Begin();
 }
 
-void Connection::Rollback()
+void Connection::Rollback() noexcept
 {
     auto tx = std::move(tx_);
-    if (tx)
-        tx->abort();
+    try {
+        if (tx)
+            tx->abort();
+    } catch (const std::exception&) {
+        // The server is gone; nothing was committed.
+    }
     tx.reset();
-    // A rolled-back SET is undone: put the session settings back.
-    ApplySessionSettings();
-    Begin();
+    try {
+        // A rolled-back SET is undone: put the session settings back.
+        ApplySessionSettings();
+        Begin();
+    } catch (const std::exception&) {
+        // Left without a transaction; IsAlive reports the connection broken.
+        tx_.reset();
+    }
+}
+
+void Connection::RollbackAndRethrow()
+{
+    // Once the server has gone, libpqxx reports the next statements' failure
+    // as "Could not obtain client encoding: not connected" or the like; the
+    // user is told what happened instead.
+    const bool lost = !conn_ || !conn_->is_open();
+    Rollback();
+    if (lost)
+        throw pqxx::broken_connection("The connection to the database server was lost (the server was shut down "
+                                      "or restarted, or the network failed); nothing was written");
+    throw;
+}
+
+bool Connection::IsAlive()
+{
+    if (!conn_ || !conn_->is_open())
+        return false;
+    try {
+        Tx().exec("SELECT 1");
+        return true;
+    } catch (const pqxx::broken_connection&) {
+        return false;
+    } catch (const std::exception&) {
+        // An aborted transaction refuses every statement until it ends.
+        Rollback();
+    }
+    if (!conn_->is_open() || !tx_)
+        return false;
+    try {
+        Tx().exec("SELECT 1");
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void Connection::Exec(const std::string& sql)

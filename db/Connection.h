@@ -2,6 +2,7 @@
 
 #include <pqxx/pqxx>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,7 +57,27 @@ public:
     // The open transaction.
     pqxx::work& Tx();
     void Commit();
-    void Rollback();
+    // Never throws: a rollback that fails (the server is gone) leaves the
+    // connection broken (IsAlive false), so the error of the statement that
+    // made the caller roll back is the one that reaches the user.
+    void Rollback() noexcept;
+    // For a catch block: rolls back, then passes the error on; an error that
+    // came from losing the connection is reported as that.
+    [[noreturn]] void RollbackAndRethrow();
+
+    // Whether the session still answers. A connection whose server went away
+    // (restarted, shut down) is found out here, by a trivial statement, rather
+    // than by the next real one; an aborted transaction is rolled back.
+    bool IsAlive();
+
+    // Told what long work is doing ("Writing water users ..."); empty by default.
+    using ProgressHook = std::function<void(const std::string& what)>;
+    void SetProgressHook(ProgressHook hook) { progress_ = std::move(hook); }
+    void Progress(const std::string& what) const
+    {
+        if (progress_)
+            progress_(what);
+    }
 
     // Runs a statement that returns no rows in the open transaction.
     void Exec(const std::string& sql);
@@ -80,6 +101,7 @@ private:
     std::unique_ptr<pqxx::work> tx_;
     std::string clientEncoding_ = "UTF8";
     std::string codePage_; // iconv name; empty for UTF8
+    ProgressHook progress_;
 };
 
 // The path the program works in.

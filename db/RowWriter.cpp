@@ -20,6 +20,7 @@ void TableRows::Flush(Connection& conn, RowWriter writer)
 {
     if (values_.empty())
         return;
+    conn.Progress("Writing " + table_ + " (" + std::to_string(RowCount()) + " rows)");
     if (writer == RowWriter::Copy)
         FlushCopy(conn);
     else
@@ -60,6 +61,9 @@ void TableRows::FlushInsert(Connection& conn)
         const auto begin = values_.begin() + static_cast<std::ptrdiff_t>(first * ncols);
         const auto end = begin + static_cast<std::ptrdiff_t>(rows * ncols);
         conn.Tx().exec_params(sql, pqxx::prepare::make_dynamic_params(begin, end));
+        if (first + rows < total)
+            conn.Progress("Writing " + table_ + " (" + std::to_string(first + rows) + " of " +
+                          std::to_string(total) + " rows)");
     }
 }
 

@@ -137,8 +137,7 @@ void TKyProject::KyDeleteProject(Connection& conn, int projectID)
     try {
         conn.Exec(Lines({"DELETE FROM projects", "WHERE id= " + std::to_string(projectID)}));
     } catch (...) {
-        conn.Rollback();
-        throw;
+        conn.RollbackAndRethrow();
     }
     conn.Commit();
 }
@@ -235,8 +234,7 @@ void TKyScenario::KyClearScenario(Connection& conn, int scenarioID, TKyModel mod
         if (commitTA)
             conn.Commit();
     } catch (...) {
-        conn.Rollback();
-        throw;
+        conn.RollbackAndRethrow();
     }
 }
 

@@ -482,13 +482,19 @@ void InstallLookupTables(LookupTables tables) noexcept
 WaterUserList LoadWnWaterUsers(Connection& conn, int idscen, const LookupTables& tables)
 {
     WaterUserList users;
+    conn.Progress("Reading water supply users");
     LoadWaterSupply(conn, idscen, users);
+    conn.Progress("Reading industries");
     LoadIndustry(conn, idscen, tables, users);
+    conn.Progress("Reading farms");
     LoadFarm(conn, idscen, tables, users);
+    conn.Progress("Reading irrigation users");
     LoadIrrig(conn, idscen, tables, users);
+    conn.Progress("Reading groups");
     LoadGroup(conn, idscen, users);
     // Before any lookup by identifier: groups must not share one with a water user.
     RenumberGroups(users);
+    conn.Progress("Computing irrigation needs of " + std::to_string(users.size()) + " water users");
     RecomputeNeeds(users, tables);
     return users;
 }
@@ -506,13 +512,13 @@ void TKyWnScenario::LoadScenario(Connection& conn, int scenarioID, WaterUserList
     try {
         loaded.id = scenarioID;
         loaded.KyLoadScenario(conn);
+        conn.Progress("Reading reference tables");
         tables = LoadLookupTbls(conn);
         list = LoadWnWaterUsers(conn, scenarioID, tables);
     } catch (const pqxx::failure&) {
         // A failed statement leaves the transaction unusable; the load wrote
         // nothing, so rolling back only makes the connection usable again.
-        conn.Rollback();
-        throw;
+        conn.RollbackAndRethrow();
     }
     // Everything has been read: replace the working data.
     *this = std::move(loaded);

@@ -320,8 +320,7 @@ void TKyWnScenario::SaveScenario(Connection& conn, WaterUserList& users)
         SaveWnModelData(conn, work.id, list);
         conn.Commit();
     } catch (...) {
-        conn.Rollback();
-        throw;
+        conn.RollbackAndRethrow();
     }
     *this = std::move(work);
     users = std::move(list);
@@ -339,8 +338,7 @@ bool TKyWnScenario::SaveAsScenario(Connection& conn, WaterUserList& users,
             SaveWnModelData(conn, work.id, list);
         conn.Commit();
     } catch (...) {
-        conn.Rollback();
-        throw;
+        conn.RollbackAndRethrow();
     }
     if (saved) {
         *this = std::move(work);

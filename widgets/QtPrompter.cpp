@@ -129,12 +129,15 @@ void QtPrompter::showMessage(QWidget* parent, const QString& message)
     MakeMessageBox(parent, QMessageBox::Information, message, QMessageBox::Ok, QMessageBox::Ok)->exec();
 }
 
-Answer QtPrompter::ask(QWidget* parent, const QString& question, bool allowCancel)
+namespace {
+// A confirmation box with a question or a warning symbol.
+Answer Confirm(bool warning, QWidget* parent, const QString& question, bool allowCancel)
 {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (allowCancel)
         buttons |= QMessageBox::Cancel;
-    const int result = MakeMessageBox(parent, QMessageBox::Question, question, buttons, QMessageBox::Yes)->exec();
+    const int result = MakeMessageBox(parent, warning ? QMessageBox::Warning : QMessageBox::Question, question,
+                                      buttons, QMessageBox::Yes)->exec();
     switch (result) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -143,6 +146,22 @@ Answer QtPrompter::ask(QWidget* parent, const QString& question, bool allowCance
     default:
         return Answer::Cancel;
     }
+}
+} // namespace
+
+Answer QtPrompter::ask(QWidget* parent, const QString& question, bool allowCancel)
+{
+    return Confirm(false, parent, question, allowCancel);
+}
+
+void QtPrompter::showWarning(QWidget* parent, const QString& message)
+{
+    MakeMessageBox(parent, QMessageBox::Warning, message, QMessageBox::Ok, QMessageBox::Ok)->exec();
+}
+
+Answer QtPrompter::askWarning(QWidget* parent, const QString& question, bool allowCancel)
+{
+    return Confirm(true, parent, question, allowCancel);
 }
 
 QString ToQtFilter(const QString& filter)

@@ -14,6 +14,8 @@ public:
     void showError(QWidget* parent, const QString& message) override;
     void showMessage(QWidget* parent, const QString& message) override;
     Answer ask(QWidget* parent, const QString& question, bool allowCancel = false) override;
+    void showWarning(QWidget* parent, const QString& message) override;
+    Answer askWarning(QWidget* parent, const QString& question, bool allowCancel = false) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& fileName,
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& fileName,

@@ -24,6 +24,12 @@ public:
     virtual void showMessage(QWidget* parent, const QString& message) = 0;
     // Confirmation with Yes and No (and Cancel when allowCancel).
     virtual Answer ask(QWidget* parent, const QString& question, bool allowCancel = false) = 0;
+    // The same two with a warning symbol.
+    virtual void showWarning(QWidget* parent, const QString& message) { showMessage(parent, message); }
+    virtual Answer askWarning(QWidget* parent, const QString& question, bool allowCancel = false)
+    {
+        return ask(parent, question, allowCancel);
+    }
     // Empty text when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& fileName,
                                  const QString& filter) = 0;

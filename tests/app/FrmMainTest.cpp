@@ -254,19 +254,20 @@ TEST_F(MainTest, NewAsksWhenChangedAndKeepsTheMark)
     EXPECT_TRUE(list().isHidden());
 }
 
-TEST_F(MainTest, DatabaseAndResultsCommandsSayTheyAreNotInThisBuild)
+TEST_F(MainTest, DatabaseCommandsAskForTheLoginAndACancelledOneChangesNothing)
 {
     load({MakeUser(CatWaterSupply, 1, "A", 1)});
-    for (const char* name : {"mnOpen", "mnSave", "mnSaveAs", "mnResults"}) {
+    for (const char* name : {"mnOpen", "mnSave", "mnSaveAs"}) {
         prompter.clear();
         action(name)->trigger();
-        ASSERT_EQ(prompter.messages().size(), 1) << name;
-        EXPECT_TRUE(prompter.messages()[0].endsWith(QStringLiteral("is not part of this build yet."))) << name;
+        ASSERT_EQ(prompter.shown.size(), 1u) << name;
+        EXPECT_EQ(prompter.shown[0].kind, ScriptedPrompter::Kind::Dialog) << name;
+        EXPECT_EQ(prompter.shown[0].text, QStringLiteral("FrmLoginPrompt")) << name;
     }
+    EXPECT_EQ(WatUserRec.size(), 1u);
     prompter.clear();
     button("btnResults")->click();
     EXPECT_EQ(prompter.messages().size(), 1);
-    EXPECT_EQ(WatUserRec.size(), 1u);
 
     // Open asks first about unsaved changes, but only when there are users.
     main->SetScenarioChanged(true);
@@ -279,7 +280,7 @@ TEST_F(MainTest, DatabaseAndResultsCommandsSayTheyAreNotInThisBuild)
     prompter.clear();
     main->SelLoad();
     EXPECT_TRUE(prompter.questions().isEmpty());
-    EXPECT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.texts(ScriptedPrompter::Kind::Dialog), QStringList{"FrmLoginPrompt"});
 }
 
 TEST_F(MainTest, CloseQueryAsksOnlyForAChangedScenario)
@@ -290,7 +291,7 @@ TEST_F(MainTest, CloseQueryAsksOnlyForAChangedScenario)
     prompter.answers = {ui::Answer::Cancel, ui::Answer::No, ui::Answer::Yes};
     EXPECT_FALSE(main->LFormCloseQuery());
     EXPECT_TRUE(main->LFormCloseQuery());
-    // Saving is not available in this build, so the mark stays and the window too.
+    // The save's login is cancelled, so the mark stays and the window too.
     EXPECT_FALSE(main->LFormCloseQuery());
     EXPECT_EQ(prompter.questions().first(), QStringLiteral("Save the changes to this scenario first?"));
     EXPECT_EQ(prompter.shown.front().filter, QStringLiteral("cancel"));
