@@ -7,6 +7,9 @@
 #ifdef VELNOR_HAVE_DISPATCH
 #include "app/Dispatch.h"
 #endif
+#ifdef VELNOR_HAVE_RESULTS
+#include "results/FrmResults.h"
+#endif
 
 #include <QCoreApplication>
 
@@ -35,6 +38,10 @@ std::unique_ptr<TFormMain> CreateForms(ui::Prompter& prompter)
     main->setEditCommands({[d] { d->SelWaterSupply(); }, [d] { d->SelFarming(); }, [d] { d->SelIndustry(); },
                            [d] { d->SelIrrigation(); }, [d](int rec) { d->editUser(rec); }});
     main->keep(std::move(dispatch));
+#endif
+#ifdef VELNOR_HAVE_RESULTS
+    // Form 9 of the creation order: the results.
+    main->setFormResults(new ui::TFormResults(*main, main.get()));
 #endif
     // The holder of the volume unit comes last.
     main->setFormPref(new TFormPref(main.get()));

@@ -6,6 +6,9 @@
 #include "core/RcrdFuncs.h"
 #include "editors/EditorSupport.h"
 #include "widgets/KyStringGrid.h"
+#ifdef VELNOR_HAVE_RESULTS
+#include "results/FrmResults.h"
+#endif
 
 #include <QAction>
 #include <QCloseEvent>
@@ -555,7 +558,13 @@ void TFormMain::SaveAsScenario()
 
 void TFormMain::ShowResults()
 {
+#ifdef VELNOR_HAVE_RESULTS
+    // Only a scenario with water users has results.
+    if (formResults_ && !WatUserRec.empty())
+        prompter_.exec(*formResults_);
+#else
     notInThisBuild(tr("The results form"));
+#endif
 }
 
 void TFormMain::SelLoad()

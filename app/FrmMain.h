@@ -22,6 +22,7 @@ class QWidget;
 
 namespace velnor::ui {
 class TKyStringGrid;
+class TFormResults;
 }
 
 namespace velnor::app {
@@ -61,6 +62,8 @@ public:
     void setEditCommands(EditCommands commands) { edit_ = std::move(commands); }
     void setFormPref(TFormPref* form);
     TFormPref* FormPref() const { return formPref_; }
+    void setFormResults(ui::TFormResults* form) { formResults_ = form; }
+    ui::TFormResults* FormResults() const { return formResults_; }
     // Keeps an object (the editing dispatch) alive as long as the window.
     void keep(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
@@ -158,6 +161,7 @@ private:
     THelpRouter helpRouter_;
     EditCommands edit_;
     TFormPref* formPref_ = nullptr;
+    ui::TFormResults* formResults_ = nullptr;
     TKyAboutInfo* about_ = nullptr;
     std::vector<std::shared_ptr<void>> kept_;
 

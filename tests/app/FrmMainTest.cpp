@@ -254,18 +254,15 @@ TEST_F(MainTest, NewAsksWhenChangedAndKeepsTheMark)
     EXPECT_TRUE(list().isHidden());
 }
 
-TEST_F(MainTest, DatabaseAndResultsCommandsSayTheyAreNotInThisBuild)
+TEST_F(MainTest, DatabaseCommandsSayTheyAreNotInThisBuild)
 {
     load({MakeUser(CatWaterSupply, 1, "A", 1)});
-    for (const char* name : {"mnOpen", "mnSave", "mnSaveAs", "mnResults"}) {
+    for (const char* name : {"mnOpen", "mnSave", "mnSaveAs"}) {
         prompter.clear();
         action(name)->trigger();
         ASSERT_EQ(prompter.messages().size(), 1) << name;
         EXPECT_TRUE(prompter.messages()[0].endsWith(QStringLiteral("is not part of this build yet."))) << name;
     }
-    prompter.clear();
-    button("btnResults")->click();
-    EXPECT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(WatUserRec.size(), 1u);
 
     // Open asks first about unsaved changes, but only when there are users.
