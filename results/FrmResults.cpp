@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -153,15 +154,16 @@ QString WithDefaultSuffix(const QString& name, const QString& suffix)
 
 // Replaces a chooser's entries, keeping its text (or `emptyText` when it has
 // none) and its chosen entry when that still has the same name.
-void RefillChooser(QComboBox& box, const QStringList& names, const QString& emptyText)
+void RefillChooser(QComboBox& box, QStringList names, const QString& emptyText)
 {
     const QSignalBlocker block(box);
     QString text = box.currentText();
     if (text.isEmpty())
         text = emptyText;
     const int previous = box.currentIndex();
-    box.clear();
-    box.addItems(names);
+    // One reset of a list model, not an item per entry.
+    auto* model = qobject_cast<QStringListModel*>(box.model());
+    model->setStringList(std::move(names));
     box.setCurrentIndex(previous >= 0 && previous < names.size() && names[previous] == text ? previous : -1);
     box.setEditText(text);
 }
@@ -231,6 +233,7 @@ QComboBox* TFormResults::makeChooser(const char* name)
     box->setObjectName(QString::fromLatin1(name));
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    box->setModel(new QStringListModel(box));
     // Long lists (a national scenario's water users) are neither measured nor
     // laid out item by item.
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -440,14 +443,14 @@ void TFormResults::PrepareWUCombo()
 {
     if (WatUserRec.empty())
         return;
-    const std::vector<UserEntry> entries = DistinctUsers(WatUserRec);
+    const std::vector<std::size_t> entries = DistinctUsers(WatUserRec);
     QStringList names;
     names.reserve(qsizetype(entries.size()));
     tblIds_.clear();
     tblIds_.reserve(entries.size());
-    for (const UserEntry& e : entries) {
-        names.append(FromModel(e.Toponym));
-        tblIds_.push_back(e.Geo_id);
+    for (const std::size_t i : entries) {
+        names.append(FromModel(WatUserRec[i].Toponym.str()));
+        tblIds_.push_back(WatUserRec[i].Geo_id);
     }
     RefillChooser(*CmbGeoIds, names, tr("Select water user..."));
 }

@@ -35,14 +35,14 @@ Months CategoryMonthNeeds(const WaterUserList& users, int category)
     return SumWhere(users, [category](const TWaterUser& u) { return u.Category == category; });
 }
 
-std::vector<UserEntry> DistinctUsers(const WaterUserList& users)
+std::vector<std::size_t> DistinctUsers(const WaterUserList& users)
 {
-    std::vector<UserEntry> out;
+    std::vector<std::size_t> out;
     std::unordered_set<int> seen;
     seen.reserve(users.size());
-    for (const TWaterUser& u : users)
-        if (seen.insert(u.Geo_id).second)
-            out.push_back({u.Geo_id, std::string(u.Toponym.str())});
+    for (std::size_t i = 0; i < users.size(); ++i)
+        if (seen.insert(users[i].Geo_id).second)
+            out.push_back(i);
     return out;
 }
 

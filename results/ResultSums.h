@@ -2,7 +2,6 @@
 
 #include "core/WaterUser.h"
 
-#include <string>
 #include <vector>
 
 namespace velnor {
@@ -16,13 +15,9 @@ Months UserMonthNeeds(const WaterUserList& users, int geoId);
 // The water users of one category.
 Months CategoryMonthNeeds(const WaterUserList& users, int category);
 
-// One entry per distinct Geo_id, in list order, named by the first water user
-// with that identifier; groups included.
-struct UserEntry {
-    int Geo_id = 0;
-    std::string Toponym;
-};
-std::vector<UserEntry> DistinctUsers(const WaterUserList& users);
+// The position of the first water user of each distinct Geo_id, in list
+// order; groups included.
+std::vector<std::size_t> DistinctUsers(const WaterUserList& users);
 
 // The categories present, each once, in order of first appearance; no groups.
 std::vector<int> CategoriesPresent(const WaterUserList& users);

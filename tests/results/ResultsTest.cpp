@@ -108,13 +108,7 @@ TEST(ResultSums, DistinctUsersAndCategoriesInOrderOfFirstAppearance)
     users.append(MakeUser(CatIrrigation, 4, "Plain", 1));
     users.append(MakeUser(CatWaterSupply, 5, "Village", 1));
 
-    const std::vector<UserEntry> entries = DistinctUsers(users);
-    std::vector<std::pair<int, std::string>> got;
-    for (const UserEntry& e : entries)
-        got.emplace_back(e.Geo_id, e.Toponym);
-    const std::vector<std::pair<int, std::string>> expected{
-        {7, "Plant"}, {3, "Town"}, {9, "Coast"}, {4, "Plain"}, {5, "Village"}};
-    EXPECT_EQ(got, expected);
+    EXPECT_EQ(DistinctUsers(users), (std::vector<std::size_t>{0, 1, 3, 4, 5}));
     EXPECT_EQ(CategoriesPresent(users), (std::vector<int>{CatIndustry, CatWaterSupply, CatIrrigation}));
     EXPECT_DOUBLE_EQ(UserMonthNeeds(users, 7)[0], 2.0 / 12);
 }
