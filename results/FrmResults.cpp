@@ -297,7 +297,7 @@ TFormResults::Page TFormResults::buildPage(const char* pageName, const QString& 
     chart->setMargins(QMargins(4, 4, 4, 4));
     p.series = new QLineSeries(chart);
     p.series->setObjectName(QString::fromLatin1(seriesName));
-    p.series->setPen(QPen(Qt::blue, 1.5));
+    p.series->setPen(QPen(Qt::blue, 2));
     p.series->setLightMarker(DiamondMarker());
     p.series->setMarkerSize(7);
     p.series->setPointLabelsVisible(false);
@@ -423,6 +423,8 @@ void TFormResults::ShowMonths(TKyStringGrid& grid, QChartView& chart, QLineSerie
         double y = 0;
         ReadReal(grid.Cells(1, j + 1), y);
         points.append(QPointF(j + 1, y));
+        // A value rounded up must not lie above the axis.
+        max = std::max(max, y);
     }
     series.clear();
     if (QValueAxis* axis = Axis(chart, Qt::AlignLeft))

@@ -135,6 +135,15 @@ TEST_F(ResultsTest, OneHundredthOfAHectocubicMetreEveryMonth)
     EXPECT_EQ(form->Series1->at(11), QPointF(12, 0.01));
 }
 
+TEST_F(ResultsTest, AValueRoundedUpInTheTableStaysInsideTheChart)
+{
+    load({Monthly(CatWaterSupply, 1, "Town", 0.0776)});
+    open();
+    EXPECT_EQ(form->StrGrdTotNeeds->Cells(1, 1), "0.078");
+    EXPECT_DOUBLE_EQ(LeftAxis(*form->Chart1).max(), 0.078);
+    EXPECT_EQ(PlottedY(*form->Series1), QList<double>(12, 0.078));
+}
+
 TEST_F(ResultsTest, TotalsLeaveGroupsOut)
 {
     const TWaterUser a = Monthly(CatWaterSupply, 1, "Town", 0.5);
