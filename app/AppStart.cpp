@@ -8,6 +8,7 @@
 #ifdef VELNOR_HAVE_DISPATCH
 #include "app/Dispatch.h"
 #endif
+#include "results/FrmResults.h"
 
 #include <QCoreApplication>
 
@@ -41,6 +42,8 @@ std::unique_ptr<TFormMain> CreateForms(ui::Prompter& prompter)
     auto* formDB = new dbui::TFormDB(
         *main, [m = main.get()](const QString& caption) { m->SetFormCaption(caption); }, main.get());
     main->setFormDB(formDB);
+    // Form 9 of the creation order: the results.
+    main->setFormResults(new ui::TFormResults(*main, main.get()));
     // The holder of the volume unit comes last.
     main->setFormPref(new TFormPref(main.get()));
     return main;

@@ -6,6 +6,7 @@
 #include "core/RcrdFuncs.h"
 #include "dbui/FormDB.h"
 #include "editors/EditorSupport.h"
+#include "results/FrmResults.h"
 #include "widgets/KyStringGrid.h"
 
 #include <QAction>
@@ -560,11 +561,6 @@ void TFormMain::SelNew()
     refreshForm();
 }
 
-void TFormMain::notInThisBuild(const QString& what)
-{
-    prompter_.showMessage(this, tr("%1 is not part of this build yet.").arg(what));
-}
-
 void TFormMain::LoadScenario()
 {
     if (formDB_)
@@ -585,7 +581,9 @@ void TFormMain::SaveAsScenario()
 
 void TFormMain::ShowResults()
 {
-    notInThisBuild(tr("The results form"));
+    // Only a scenario with water users has results.
+    if (formResults_ && !WatUserRec.empty())
+        prompter_.exec(*formResults_);
 }
 
 void TFormMain::SelLoad()

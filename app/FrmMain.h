@@ -22,6 +22,7 @@ class QWidget;
 
 namespace velnor::ui {
 class TKyStringGrid;
+class TFormResults;
 }
 namespace velnor::dbui {
 class TFormDB;
@@ -66,6 +67,8 @@ public:
     TFormPref* FormPref() const { return formPref_; }
     void setFormDB(dbui::TFormDB* form) { formDB_ = form; }
     dbui::TFormDB* FormDB() const { return formDB_; }
+    void setFormResults(ui::TFormResults* form) { formResults_ = form; }
+    ui::TFormResults* FormResults() const { return formResults_; }
     // Keeps an object (the editing dispatch) alive as long as the window.
     void keep(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
@@ -146,7 +149,6 @@ private:
     void SaveScenario();
     void SaveAsScenario();
     void ShowResults();
-    void notInThisBuild(const QString& what);
 
     void LFormCreate();
     void buildMenus();
@@ -164,6 +166,7 @@ private:
     EditCommands edit_;
     TFormPref* formPref_ = nullptr;
     dbui::TFormDB* formDB_ = nullptr;
+    ui::TFormResults* formResults_ = nullptr;
     TKyAboutInfo* about_ = nullptr;
     std::vector<std::shared_ptr<void>> kept_;
 

@@ -193,6 +193,13 @@ QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const 
     return QFileDialog::getSaveFileName(parent, caption, fileName, ToQtFilter(filter));
 }
 
+QString QtPrompter::saveFileNameWithFilter(QWidget* parent, const QString& caption, const QString& fileName,
+                                           const QString& filter, QString& selectedFilter)
+{
+    selectedFilter.clear();
+    return QFileDialog::getSaveFileName(parent, caption, fileName, ToQtFilter(filter), &selectedFilter);
+}
+
 int QtPrompter::exec(QDialog& dialog)
 {
     return dialog.exec();

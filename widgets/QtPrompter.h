@@ -20,6 +20,8 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& fileName,
                          const QString& filter) override;
+    QString saveFileNameWithFilter(QWidget* parent, const QString& caption, const QString& fileName,
+                                   const QString& filter, QString& selectedFilter) override;
     int exec(QDialog& dialog) override;
 };
 

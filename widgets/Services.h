@@ -36,6 +36,14 @@ public:
     // Asks before overwriting an existing file; empty text when the user cancels.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& fileName,
                                  const QString& filter) = 0;
+    // As saveFileName; selectedFilter receives the filter the user chose
+    // (empty when the dialog does not tell).
+    virtual QString saveFileNameWithFilter(QWidget* parent, const QString& caption, const QString& fileName,
+                                           const QString& filter, QString& selectedFilter)
+    {
+        selectedFilter.clear();
+        return saveFileName(parent, caption, fileName, filter);
+    }
     // Runs a dialog modally and returns its result (QDialog::Accepted / Rejected).
     virtual int exec(QDialog& dialog) = 0;
 };

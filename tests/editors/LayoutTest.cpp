@@ -17,6 +17,7 @@
 #include "editors/FrmIrrigConsumData.h"
 #include "editors/FrmPotEvap.h"
 #include "editors/FrmWatSup.h"
+#include "results/FrmResults.h"
 
 #include "core/RcrdFuncs.h"
 #include "widgets/QtPrompter.h"
@@ -152,6 +153,29 @@ TEST_F(LayoutTest, IrrigationEditors)
     Check(dispatch->FormPotEvap(), "FormPotEvap");
     dispatch->FormPotEvap().ShowValues(evap, false);
     Check(dispatch->FormPotEvap(), "FormPotEvap-Water");
+}
+
+TEST_F(LayoutTest, ResultsForm)
+{
+    for (int i = 0; i < 3; ++i) {
+        TWaterUser& u = WatUserRec.append();
+        u.Category = 1 + i;
+        u.Geo_id = i + 1;
+        u.Toponym = "Harbour industrial zone";
+        u.TblMonthNeeds.fill(0.0027678);
+    }
+    // Below 0.1 hm3 a year the program shows m3: the widest numbers it shows.
+    services.unit = "m3";
+    TFormResults form(services);
+    const std::pair<QWidget*, const char*> pages[] = {
+        {form.Totals, "FormResults-Totals"}, {form.GeoID, "FormResults-GeoID"}, {form.ConsType, "FormResults-ConsType"}};
+    for (const auto& [page, shot] : pages) {
+        form.show();
+        form.PageControl->setCurrentWidget(page);
+        form.CmbGeoIds->setCurrentIndex(0);
+        form.CmbCnsmp->setCurrentIndex(0);
+        Check(form, shot);
+    }
 }
 
 } // namespace

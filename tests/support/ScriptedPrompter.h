@@ -29,6 +29,8 @@ public:
     ui::Answer defaultAnswer = ui::Answer::No;
     // File names returned by openFileName()/saveFileName(); when empty, "" (cancel).
     std::deque<QString> fileNames;
+    // Filters chosen in saveFileNameWithFilter(), in order; when empty, "".
+    std::deque<QString> selectedFilters;
     // Runs a dialog instead of a person; returns QDialog::Accepted or Rejected.
     // Without one, every dialog is rejected. A queue of callbacks is used first.
     std::function<int(QDialog&)> onExec;
@@ -59,6 +61,16 @@ public:
     {
         shown.push_back({Kind::SaveFile, caption, filter, fileName});
         return nextFile();
+    }
+    QString saveFileNameWithFilter(QWidget* parent, const QString& caption, const QString& fileName,
+                                   const QString& filter, QString& selectedFilter) override
+    {
+        selectedFilter.clear();
+        if (!selectedFilters.empty()) {
+            selectedFilter = selectedFilters.front();
+            selectedFilters.pop_front();
+        }
+        return saveFileName(parent, caption, fileName, filter);
     }
     int exec(QDialog& dialog) override
     {
