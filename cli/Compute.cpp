@@ -14,10 +14,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
 #include <sstream>
+#include <string_view>
 
 namespace velnor::cli {
 namespace {
@@ -468,22 +470,46 @@ std::string ParseErrorText(const json::exception& e)
     return "not a valid description: " + text;
 }
 
+// Whether a JSON text nests arrays and objects more than `limit` deep. Exact for
+// valid JSON; anything else the parser refuses anyway.
+bool NestedDeeperThan(std::string_view text, int limit)
+{
+    int depth = 0;
+    bool inString = false, escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
 json ReadScenario(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw IoError("Unable to read file " + path);
-    // Refused while parsing, before anything walks a value nested without end.
-    const auto limitNesting = [&path](int depth, json::parse_event_t, json&) {
-        if (depth > MaxNesting)
-            throw InputError(path + ": values are nested more than " + std::to_string(MaxNesting) + " levels deep");
-        return true;
-    };
+    const std::string text(std::istreambuf_iterator<char>(file), {});
+    if (file.bad())
+        throw IoError("Unable to read file " + path);
+    // Refused before anything walks a value nested without end.
+    if (NestedDeeperThan(text, MaxNesting))
+        throw InputError(path + ": values are nested more than " + std::to_string(MaxNesting) + " levels deep");
     try {
-        return json::parse(file, limitNesting);
+        return json::parse(text);
     } catch (const json::exception& e) {
-        if (file.bad())
-            throw IoError("Unable to read file " + path);
         throw InputError(path + ": " + ParseErrorText(e));
     }
 }

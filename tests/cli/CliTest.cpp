@@ -384,7 +384,9 @@ TEST_F(Cli, DeepNestingIsRefused)
         EXPECT_FALSE(std::filesystem::exists(Path("out.bin")));
     }
     // A description nests five levels; its meteorological rows six.
+    // Brackets inside texts do not count.
     const std::string nested = R"({"water_users": [{"category": "Irrigation", "method": "blaney-criddle",
+        "toponym": "\"[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[\\",
         "latitude": 38, "meteo": [[20],[20],[20],[20],[20],[20],[20],[20],[20],[20],[20],[20]],
         "crops": [{"crop": 1, "area": 1, "sowing_day": 1, "kc": [20, 40, 100, 150, 0.3, 1.2, 0.6]}]}]})";
     EXPECT_EQ(Compute({Write("ok.json", nested)}).status, 0);
