@@ -362,7 +362,7 @@ TEST_F(Cli, ReportRefusesBadFiles)
     const Result empty = Report({Write("empty.bin", "")});
     EXPECT_EQ(empty.status, 1);
     EXPECT_EQ(empty.err, "velnor-cli: Read beyond end of file\n");
-    EXPECT_EQ(Report({Write("short.bin", "\x01\x00\x00")}).status, 1);
+    EXPECT_EQ(Report({Write("short.bin", std::string("\x01\x00\x00", 3))}).status, 1);
     const Result group = Report({Write("group.bin", std::string(ExchangeRecordSize, '\xff'))});
     EXPECT_EQ(group.status, 2);
     EXPECT_NE(group.err.find("Invalid VELNOR file!"), std::string::npos);
