@@ -98,6 +98,29 @@ double Seconds(std::chrono::steady_clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
+// Seconds compute takes for `members` towns and one group of them all.
+double TimeLargeGroup(int members)
+{
+    json users = json::array();
+    json ids = json::array();
+    for (int id = 1; id <= members; ++id) {
+        users.push_back({{"category", "Water Supply"}, {"id", id}, {"population", 100}});
+        ids.push_back(id);
+    }
+    users.push_back({{"category", "Group"}, {"members", ids}});
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("velnor-bench-group-" + std::to_string(::getpid()) + ".json");
+    std::ofstream(path) << json{{"water_users", users}}.dump();
+    std::ostringstream out, err;
+    const auto t0 = std::chrono::steady_clock::now();
+    const int status = cli::RunCompute({path.string()}, out, err);
+    const auto t1 = std::chrono::steady_clock::now();
+    std::filesystem::remove(path);
+    if (status != 0)
+        std::cerr << err.str();
+    return Seconds(t1 - t0);
+}
+
 } // namespace
 
 int main()
@@ -132,5 +155,10 @@ int main()
     const auto t3 = std::chrono::steady_clock::now();
     std::printf("delete: %zu water users one by one (DelRecordData + DelEmptyGrp) in %.3f s, %zu left (target < 2 s)\n",
                 deleted, Seconds(t3 - t2), WatUserRec.size());
+
+    // Linear in the number of members: four times the members, about four times the time.
+    const double small = TimeLargeGroup(10000), large = TimeLargeGroup(40000);
+    std::printf("group: 10000 members in %.3f s, 40000 in %.3f s, ratio %.1f (linear 4, quadratic 16)\n", small,
+                large, large / small);
     return 0;
 }

@@ -7,20 +7,74 @@
 #include "core/Errors.h"
 #include "core/ExchangeFile.h"
 #include "core/RcrdFuncs.h"
+#include "core/Text.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <limits>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <sstream>
+#include <string_view>
 
 namespace velnor::cli {
 namespace {
 
 using nlohmann::json;
+
+// Descriptions nest a few levels; far deeper ones are refused before anything
+// walks them.
+constexpr int MaxNesting = 64;
+
+// What a JSON value is, in the words of the messages.
+std::string KindOf(const json& value)
+{
+    switch (value.type()) {
+    case json::value_t::object:
+        return "an object";
+    case json::value_t::array:
+        return "a list";
+    case json::value_t::string:
+        return "a text";
+    case json::value_t::boolean:
+        return "true or false";
+    case json::value_t::null:
+        return "null";
+    default:
+        return "a number";
+    }
+}
+
+// The text under `key`, `fallback` when there is none; any other value is refused.
+std::string TextField(const json& entry, const char* key, const std::string& fallback, const std::string& expected)
+{
+    if (!entry.contains(key))
+        return fallback;
+    const json& value = entry[key];
+    if (!value.is_string())
+        throw InputError(std::string("\"") + key + "\" must be a text (" + expected + "), not " + KindOf(value));
+    return value.get<std::string>();
+}
+
+// Item n of a list of consumptors, which must be an object.
+const json& ItemOf(const json& list, std::size_t n, const char* what, const char* example)
+{
+    const json& item = list[n];
+    if (!item.is_object())
+        throw InputError(std::string(what) + " " + std::to_string(n + 1) + " must be an object such as " + example +
+                         ", not " + KindOf(item));
+    return item;
+}
+
+// The identifiers and positions of the water users built so far.
+struct Built {
+    std::unordered_map<int, int> position;
+    int largest = 0;
+};
 
 // The messages of one consumptor data dialog, reported together.
 class Report {
@@ -153,7 +207,8 @@ void AddFarming(const json& entry, int id, const std::string& toponym)
     const json& animals = ListOf(entry, "animals");
     RequireSomething(animals);
     WatConsRec.clear();
-    for (const json& animal : animals) {
+    for (std::size_t n = 0; n < animals.size(); ++n) {
+        const json& animal = ItemOf(animals, n, "Animal", R"({"animal": "Cattles", "count": 100})");
         Report report;
         const int row = ReferenceIndex(animal.value("animal", json()), AnimalsRec, FindAnimIndxName);
         if (row == NotFound)
@@ -186,7 +241,8 @@ void AddIndustry(const json& entry, int id, const std::string& toponym)
     const json& branches = ListOf(entry, "branches");
     RequireSomething(branches);
     WatConsRec.clear();
-    for (const json& branch : branches) {
+    for (std::size_t n = 0; n < branches.size(); ++n) {
+        const json& branch = ItemOf(branches, n, "Branch", R"({"branch": "Food", "units": 2})");
         Report report;
         const int row = ReferenceIndex(branch.value("branch", json()), IndustRec, FindIndIndxName);
         if (row == NotFound)
@@ -234,7 +290,8 @@ MeteoInput IrrigationMeteo(const json& entry)
 {
     if (!entry.contains("meteo"))
         throw InputError("Meteorological Data must be given first!");
-    const int method = ParseMethod(entry.value("method", std::string()));
+    const int method = ParseMethod(
+        TextField(entry, "method", "", "penman-monteith, mod-blaney-criddle, blaney-criddle or empirical"));
     std::vector<std::vector<MeteoCell>> rows;
     const json& meteo = ListOf(entry, "meteo");
     for (const json& row : meteo) {
@@ -274,7 +331,8 @@ void AddIrrigation(const json& entry, int id, const std::string& toponym)
         {2, "Coefficient L mid must be a positive real number"},
         {3, "Coefficient L late must be a positive real number"},
     };
-    for (const json& crop : crops) {
+    for (std::size_t n = 0; n < crops.size(); ++n) {
+        const json& crop = ItemOf(crops, n, "Crop", R"({"crop": "Cereals: Wheat", "area": 10, "sowing_day": 300})");
         Report report;
         const int row = ReferenceIndex(crop.value("crop", json()), CropsRec, FindCropIndxName);
         if (row == NotFound)
@@ -317,33 +375,46 @@ void AddIrrigation(const json& entry, int id, const std::string& toponym)
     ExToIntRec(CatIrrigation, toponym, id, irec);
 }
 
-void AddGroup(const json& entry, int id, const std::string& toponym)
+// A member as the description gives it, shortened for a message.
+std::string Shown(const json& member)
+{
+    if (member.is_structured())
+        return member.is_object() ? "{...}" : "[...]";
+    std::string text = member.dump(-1, ' ', false, json::error_handler_t::replace);
+    if (CharCount(text) > 40)
+        text = CutToChars(text, 40) + "...";
+    return text;
+}
+
+void AddGroup(const json& entry, int id, const std::string& toponym, const Built& built)
 {
     const json& members = ListOf(entry, "members");
     if (members.empty())
         throw InputError("A group needs at least one member");
     WatConsRec.clear();
+    std::unordered_set<int> listed;
+    listed.reserve(members.size());
     for (const json& member : members) {
         const auto memberId = WholeNumber(member);
-        const int index = memberId ? FindWatUsIndxId(*memberId) : NotFound;
-        const std::string shown = member.dump();
-        if (index == NotFound)
-            throw InputError("Group member " + shown + " is not a water user defined before the group");
+        const auto found = memberId ? built.position.find(*memberId) : built.position.end();
+        if (found == built.position.end())
+            throw InputError("Group member " + Shown(member) + " is not a water user defined before the group");
+        const int index = found->second;
         if (WatUserRec[static_cast<std::size_t>(index)].Category == CatGroup)
-            throw InputError("Group member " + shown + " is a group; groups cannot contain groups");
-        int at = -1;
-        if (Exist_cons(*memberId, at))
-            throw InputError("Group member " + shown + " is listed twice");
-        AddExRecGrp(*memberId, 1, static_cast<int>(WatConsRec.size()));
+            throw InputError("Group member " + Shown(member) + " is a group; groups cannot contain groups");
+        if (!listed.insert(*memberId).second)
+            throw InputError("Group member " + Shown(member) + " is listed twice");
+        AddExRecGrpAt(*memberId, index, static_cast<int>(WatConsRec.size()));
     }
     ExToIntRec(CatGroup, toponym, id, AppendRecord());
 }
 
-void AddEntry(const json& entry, std::set<int>& ids)
+void AddEntry(const json& entry, Built& built)
 {
     if (!entry.is_object())
-        throw InputError("A water user must be an object");
-    const std::string category = entry.value("category", std::string());
+        throw InputError("A water user must be an object, not " + KindOf(entry));
+    const std::string category =
+        TextField(entry, "category", "", "Water Supply, Farming, Industry, Irrigation or Group");
     const int type = FindWatUsTypeIndxName(category);
     if (type == NotFound)
         throw InputError("Unknown category \"" + category +
@@ -351,34 +422,78 @@ void AddEntry(const json& entry, std::set<int>& ids)
     const int categoryId = WatUsTypRec[static_cast<std::size_t>(type)].id;
     // The group panel offers "new Group" as the name; the other editors start empty.
     std::string toponym = categoryId == CatGroup ? "new Group" : "";
-    if (entry.contains("toponym")) {
-        if (!entry["toponym"].is_string())
-            throw InputError("The toponym must be a text");
-        toponym = entry["toponym"].get<std::string>();
-    }
+    toponym = TextField(entry, "toponym", toponym, "the water user's name");
     int id = 0;
     if (entry.contains("id")) {
         const auto given = WholeNumber(entry["id"]);
         if (!given)
-            throw InputError("The id must be a whole number");
+            throw InputError("The id must be a whole number, not " + KindOf(entry["id"]));
         id = *given;
     } else {
-        id = NewWUId();
+        // As NewWUId: one more than the largest in use.
+        if (built.largest == std::numeric_limits<int>::max())
+            throw InputError("No new water-user identifier: " + std::to_string(built.largest) + " is in use");
+        id = built.largest + 1;
     }
-    if (!ids.insert(id).second)
+    if (built.position.count(id))
         throw InputError("The id " + std::to_string(id) + " is used twice");
     switch (categoryId) {
     case CatWaterSupply:
-        return AddWaterSupply(entry, id, toponym);
+        AddWaterSupply(entry, id, toponym);
+        break;
     case CatFarming:
-        return AddFarming(entry, id, toponym);
+        AddFarming(entry, id, toponym);
+        break;
     case CatIndustry:
-        return AddIndustry(entry, id, toponym);
+        AddIndustry(entry, id, toponym);
+        break;
     case CatIrrigation:
-        return AddIrrigation(entry, id, toponym);
+        AddIrrigation(entry, id, toponym);
+        break;
     default:
-        return AddGroup(entry, id, toponym);
+        AddGroup(entry, id, toponym, built);
+        break;
     }
+    built.position.emplace(id, static_cast<int>(WatUserRec.size()) - 1);
+    built.largest = std::max(built.largest, id);
+}
+
+// A parse error in our words: the library's text without its tag.
+std::string ParseErrorText(const json::exception& e)
+{
+    std::string text = e.what();
+    if (const auto tag = text.find("] "); text.rfind("[json.exception.", 0) == 0 && tag != std::string::npos)
+        text.erase(0, tag + 2);
+    const auto quote = text.find('\'');
+    if (e.id == 406 && quote != std::string::npos && text.back() == '\'') // out_of_range.406, number overflow
+        return "the number " + text.substr(quote + 1, text.size() - quote - 2) + " is out of range";
+    return "not a valid description: " + text;
+}
+
+// Whether a JSON text nests arrays and objects more than `limit` deep. Exact for
+// valid JSON; anything else the parser refuses anyway.
+bool NestedDeeperThan(std::string_view text, int limit)
+{
+    int depth = 0;
+    bool inString = false, escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
 }
 
 json ReadScenario(const std::string& path)
@@ -386,12 +501,16 @@ json ReadScenario(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw IoError("Unable to read file " + path);
+    const std::string text(std::istreambuf_iterator<char>(file), {});
+    if (file.bad())
+        throw IoError("Unable to read file " + path);
+    // Refused before anything walks a value nested without end.
+    if (NestedDeeperThan(text, MaxNesting))
+        throw InputError(path + ": values are nested more than " + std::to_string(MaxNesting) + " levels deep");
     try {
-        return json::parse(file);
-    } catch (const json::exception& e) { // a syntax error, or a number beyond a double
-        if (file.bad())
-            throw IoError("Unable to read file " + path);
-        throw InputError(path + ": " + e.what());
+        return json::parse(text);
+    } catch (const json::exception& e) {
+        throw InputError(path + ": " + ParseErrorText(e));
     }
 }
 
@@ -414,11 +533,11 @@ void BuildScenario(const nlohmann::json& scenario)
     {
         const GroupRefreshBatch batch;
         std::size_t n = 0;
-        std::set<int> ids;
+        Built built;
         for (const json& entry : scenario["water_users"]) {
             ++n;
             try {
-                AddEntry(entry, ids);
+                AddEntry(entry, built);
             } catch (const VelnorError& e) {
                 throw InputError(EntryName(entry, n) + ": " + e.what());
             } catch (const json::exception& e) {
@@ -436,21 +555,26 @@ void BuildScenario(const nlohmann::json& scenario)
     }
 }
 
+void ComputeCommand(const std::vector<std::string>& args, std::ostream& out)
+{
+    const Options options(args, {"unit", "export", "code-page"}, {});
+    if (options.positional().size() != 1)
+        throw InputError("Usage: velnor-cli compute SCENARIO.json [--unit hm3|m3] [--export FILE.bin] "
+                         "[--code-page NAME]");
+    const bool m3 = ParseUnit(options);
+    ApplyCodePage(options);
+    BuildScenario(ReadScenario(options.positional()[0]));
+    if (const auto exportPath = options.value("export"))
+        WriteExchangeFile(*exportPath, WatUserRec);
+    std::ostringstream table;
+    WriteNeedsTable(table, WatUserRec, m3);
+    out << table.str();
+}
+
 int RunCompute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     return Guarded(err, [&] {
-        const Options options(args, {"unit", "export", "code-page"}, {});
-        if (options.positional().size() != 1)
-            throw InputError("Usage: velnor-cli compute SCENARIO.json [--unit hm3|m3] [--export FILE.bin] "
-                             "[--code-page NAME]");
-        const bool m3 = ParseUnit(options);
-        ApplyCodePage(options);
-        BuildScenario(ReadScenario(options.positional()[0]));
-        if (const auto exportPath = options.value("export"))
-            WriteExchangeFile(*exportPath, WatUserRec);
-        std::ostringstream table;
-        WriteNeedsTable(table, WatUserRec, m3);
-        out << table.str();
+        ComputeCommand(args, out);
         return static_cast<int>(ExitOk);
     });
 }

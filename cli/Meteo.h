@@ -1,15 +1,18 @@
 #pragma once
 
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velnor::cli {
 
-// One value of the meteorological grid as typed: empty when it is not a number.
+// One value of the meteorological grid as typed: no value when it is not a number.
 struct MeteoCell {
     std::optional<double> value;
-    bool integral = false; // written as a whole number
+    bool integral = false;   // written as a whole number
+    bool empty = false;      // nothing was typed
+    bool outOfRange = false; // a number beyond the range of a double
 };
 
 // The checked input of an evapotranspiration method, ready for WrapPotEvap.
@@ -28,6 +31,15 @@ int MeteoColumns(int method);
 
 // A cell from its text: a real number in the '.' form, blanks around it ignored.
 MeteoCell ParseMeteoCell(const std::string& text);
+
+// The cells of one line of text as pasted from a spreadsheet. Tabs and commas each
+// end a cell, so two in a row leave an empty cell between them; on a line without
+// them, runs of blanks separate the cells.
+std::vector<MeteoCell> SplitMeteoLine(const std::string& line);
+
+// The rows of a whole text, one per line that holds anything but separators.
+// A UTF-8 byte-order mark at its start is skipped. Throws IoError when reading fails.
+std::vector<std::vector<MeteoCell>> ReadMeteoRows(std::istream& in);
 
 // The checks of the meteorological form's OK, in its order and with its messages.
 // rows: 12 months of the method's columns, left to right. Throws InputError.

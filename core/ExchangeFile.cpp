@@ -221,8 +221,8 @@ TWaterUser DecodeUser(const Record& rec, std::size_t recordIndex)
 
 void CheckSignature(const char* first4, std::size_t available)
 {
-    if (available < 4)
-        throw InputError("Read beyond end of file");
+    if (available < 4) // no signature to read: a read error, as for any read past the end
+        throw IoError("Read beyond end of file");
     const int32_t category = Get<int32_t>(first4);
     if (category < CatWaterSupply || category > CatIrrigation)
         throw InputError("Invalid VELNOR file!");

@@ -32,6 +32,7 @@ void CopyWatUserRec(const TWaterUserSt& from, TWaterUser& to);
 std::string SerializeExchangeData(const WaterUserList& users);
 // Checks and parses a whole file; throws InputError and returns nothing on a
 // refused file, so callers replace their list only with a complete result.
+// Fewer than 4 bytes throw IoError ("Read beyond end of file").
 WaterUserList ParseExchangeData(std::string_view bytes);
 
 // Writes through a temporary file beside `path`, renamed over it only when

@@ -271,11 +271,15 @@ void AddExRecIrig(const std::vector<double>& TblMeteoData, double phi, int arid,
 
 void AddExRecGrp(int wuId, int /*n: a member always counts once*/, int irec)
 {
+    AddExRecGrpAt(wuId, FindWatUsIndxId(wuId), irec);
+}
+
+void AddExRecGrpAt(int wuId, int member, int irec)
+{
     ReachConsumptor(irec);
     TWaterConsumptor& c = WatConsRec[static_cast<std::size_t>(irec)];
     c.CnsmpId = wuId;
     c.UnitsNum = 1;
-    const int member = FindWatUsIndxId(wuId);
     if (member == NotFound) {
         c.TblConsp = {};
         c.yearneeds = 0;

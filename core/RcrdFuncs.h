@@ -31,6 +31,8 @@ void AddExRecInd(int CnsmpId, int n, int irec);
 void AddExRecIrig(const std::vector<double>& TblMeteoData, double phi, int arid, int semd, int method,
                   int CnsmpId, int n, int irec);
 void AddExRecGrp(int wuId, int n, int irec);
+// As AddExRecGrp, for a member already found at WatUserRec[member] (NotFound when missing).
+void AddExRecGrpAt(int wuId, int member, int irec);
 
 // Stores the meteorological input of the irrigation user WatUserRec[lrec].
 void AddMeteoData(const std::vector<double>& TblMeteoData, double phi, int arid, int method, int lrec);

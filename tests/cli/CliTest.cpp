@@ -168,6 +168,16 @@ TEST_F(Cli, EtoChecksAsTheMeteorologicalForm)
         {{"--method", "hargreaves", "--latitude", "38"}, Repeat12("20"), "Unknown method"},
         {{"--latitude", "38"}, Repeat12("20"), "Usage"},
         {{"--method", "blaney-criddle", "--latitude", "38"}, Repeat12("1e308"), "Floating point overflow"},
+        // An empty cell is refused where it is, rather than moving the values after it.
+        {{"--method", "penman-monteith", "--latitude", "38"}, "20,,30,60,8,2\n" + Repeat12("20,30,60,8,2").substr(13),
+         "Integers!\nmonth 1, column 2 is empty"},
+        {{"--method", "penman-monteith", "--latitude", "38"}, Repeat12("20,30,60,8,2").substr(13) + "20\t30\t60\t8\t\n",
+         "\nmonth 12, column 5 is empty"},
+        {{"--method", "mod-blaney-criddle", "--latitude", "38"}, Repeat12("20, 60,70,2").substr(12) + " , 60, 70, 2\n",
+         "\nmonth 12, column 1 is empty"},
+        {{"--method", "blaney-criddle", "--latitude", "38"}, Repeat12("20").substr(3) + "1e400\n",
+         "\nmonth 12, column 1 is out of range"},
+        {{"--method", "empirical", "--zone", "99999999999999999999"}, Repeat12("2"), "A climatic zone must be selected!"},
     };
     for (const auto& c : cases) {
         const Result r = Eto(c.args, c.input);
@@ -176,6 +186,19 @@ TEST_F(Cli, EtoChecksAsTheMeteorologicalForm)
         EXPECT_TRUE(r.out.empty());
     }
     EXPECT_EQ(Eto({"--method", "blaney-criddle", "--latitude", "-66.5"}, Repeat12("20")).status, 0);
+}
+
+TEST_F(Cli, EtoReadsSpreadsheetText)
+{
+    const Result plain = Eto({"--method", "penman-monteith", "--latitude", "38"}, Repeat12("20 30 60 8 2"));
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    // A byte-order mark, separators with blanks around them, aligned blanks, CRLF.
+    for (const std::string& text : {"\xEF\xBB\xBF" + Repeat12("20\t30\t60\t8\t2"), Repeat12("20 , 30,60 ,8,  2\r"),
+                                    Repeat12("  20   30  60 8 2  ")}) {
+        const Result r = Eto({"--method", "penman-monteith", "--latitude", "38"}, text);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, plain.out);
+    }
 }
 
 TEST_F(Cli, FullScenarioExportReportAndSecondExport)
@@ -282,7 +305,25 @@ TEST_F(Cli, ComputeRefusesBadDescriptions)
          "Water user 2: No new water-user identifier: 2147483647 is in use"},
         {R"({"category": "Farming", "animals": [{"animal": 1, "count": 2147483647}, {"animal": 2, "count": 1}]})",
          "Water user 1: The units of the water user add up to 2147483648"},
-        {R"({"category": "Farming", "animals": [3]})", "Water user 1"},
+        {R"({"category": "Farming", "toponym": "Farm", "animals": [3]})",
+         "Water user 1 (\"Farm\"): Animal 1 must be an object such as {\"animal\": \"Cattles\", \"count\": 100}, "
+         "not a number"},
+        {R"({"category": "Industry", "branches": [{"branch": 1, "units": 1}, "Food"]})",
+         "Water user 1: Branch 2 must be an object such as {\"branch\": \"Food\", \"units\": 2}, not a text"},
+        {R"({"category": "Irrigation", "method": "empirical", "zone": 1, "meteo": [2,2,2,2,2,2,2,2,2,2,2,2],
+            "crops": [[1, 10, 100]]})",
+         "Water user 1: Crop 1 must be an object such as {\"crop\": \"Cereals: Wheat\""},
+        {R"({"category": 4})",
+         "Water user 1: \"category\" must be a text (Water Supply, Farming, Industry, Irrigation or Group), not a number"},
+        {R"({"category": "Irrigation", "method": ["empirical"], "meteo": [], "crops": []})",
+         "Water user 1: \"method\" must be a text (penman-monteith, mod-blaney-criddle, blaney-criddle or empirical), "
+         "not a list"},
+        {R"({"category": "Water Supply", "toponym": null, "population": 1})",
+         "Water user 1: \"toponym\" must be a text (the water user's name), not null"},
+        {R"({"category": "Water Supply", "id": true, "population": 1})", "The id must be a whole number, not true or false"},
+        {R"(7)", "Water user 1: A water user must be an object, not a number"},
+        {R"({"category": "Water Supply", "id": 1, "population": 1}, {"category": "Group", "members": [1, {"id": 1}]})",
+         "Water user 2: Group member {...} is not a water user defined before the group"},
     };
     for (const auto& c : cases) {
         const std::string file = Write("bad.json", "{\"water_users\": [" + c.users + "]}");
@@ -292,10 +333,14 @@ TEST_F(Cli, ComputeRefusesBadDescriptions)
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(std::filesystem::exists(Path("out.bin")));
     }
-    EXPECT_EQ(Compute({Write("broken.json", "{\"water_users\": [")}).status, 2);
-    EXPECT_EQ(Compute({Write("huge.json", "{\"water_users\": [{\"category\": \"Water Supply\", \"population\": 1e400}]}")})
-                  .status,
-              2);
+    const Result broken = Compute({Write("broken.json", "{\"water_users\": [")});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_NE(broken.err.find("broken.json: not a valid description: parse error at line 1, column 18"), std::string::npos)
+        << broken.err;
+    const Result huge =
+        Compute({Write("huge.json", "{\"water_users\": [{\"category\": \"Water Supply\", \"population\": 1e400}]}")});
+    EXPECT_EQ(huge.status, 2);
+    EXPECT_NE(huge.err.find("huge.json: the number 1e400 is out of range"), std::string::npos) << huge.err;
     EXPECT_EQ(Compute({Path("missing.json")}).status, 1);
     EXPECT_EQ(Compute({Write("ok.json", R"({"water_users": []})"), "--unit", "km3"}).status, 2);
 }
@@ -314,13 +359,37 @@ TEST_F(Cli, ZeroUnitsAndWriteFailures)
 
 TEST_F(Cli, ReportRefusesBadFiles)
 {
-    EXPECT_EQ(Report({Write("empty.bin", "")}).status, 2);
+    const Result empty = Report({Write("empty.bin", "")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "velnor-cli: Read beyond end of file\n");
+    EXPECT_EQ(Report({Write("short.bin", std::string("\x01\x00\x00", 3))}).status, 1);
     const Result group = Report({Write("group.bin", std::string(ExchangeRecordSize, '\xff'))});
     EXPECT_EQ(group.status, 2);
     EXPECT_NE(group.err.find("Invalid VELNOR file!"), std::string::npos);
     EXPECT_EQ(Report({Path("missing.bin")}).status, 1);
     EXPECT_EQ(Report({Path("missing.bin"), "--code-page", "NO-SUCH-PAGE"}).status, 2);
     EXPECT_EQ(Report({}).status, 2);
+}
+
+TEST_F(Cli, DeepNestingIsRefused)
+{
+    // Deep enough to exhaust the stack of anything that walks it by recursion.
+    const std::string deep = std::string(200000, '[') + std::string(200000, ']');
+    for (const std::string& text : {"{\"water_users\": [{\"category\": \"Group\", \"members\": [" + deep + "]}]}",
+                                    "{\"water_users\": " + deep + "}", deep}) {
+        const std::string file = Write("deep.json", text);
+        const Result r = Compute({file, "--export", Path("out.bin")});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "velnor-cli: " + file + ": values are nested more than 64 levels deep\n");
+        EXPECT_FALSE(std::filesystem::exists(Path("out.bin")));
+    }
+    // A description nests five levels; its meteorological rows six.
+    // Brackets inside texts do not count.
+    const std::string nested = R"({"water_users": [{"category": "Irrigation", "method": "blaney-criddle",
+        "toponym": "\"[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[\\",
+        "latitude": 38, "meteo": [[20],[20],[20],[20],[20],[20],[20],[20],[20],[20],[20],[20]],
+        "crops": [{"crop": 1, "area": 1, "sowing_day": 1, "kc": [20, 40, 100, 150, 0.3, 1.2, 0.6]}]}]})";
+    EXPECT_EQ(Compute({Write("ok.json", nested)}).status, 0);
 }
 
 TEST(CliBinary, ExitStatusesOfTheProgram)
