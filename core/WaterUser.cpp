@@ -43,6 +43,9 @@ WaterUserList& WaterUserList::operator=(WaterUserList&& other) noexcept
     written_ = std::move(other.written_);
     writtenList_ = std::move(other.writtenList_);
     idCount_ = std::move(other.idCount_);
+    slot_ = std::move(other.slot_);
+    liveTree_ = std::move(other.liveTree_);
+    nextSlot_ = other.nextSlot_;
     lastAt_ = std::move(other.lastAt_);
     positionsStale_ = other.positionsStale_;
     staleLookups_ = other.staleLookups_;
@@ -56,12 +59,15 @@ WaterUserList& WaterUserList::operator=(WaterUserList&& other) noexcept
 TWaterUser& WaterUserList::append(TWaterUser user)
 {
     const std::size_t at = items_.size();
+    sync();
+    const int slot = newSlot();
     items_.push_back(std::make_unique<TWaterUser>(std::move(user)));
     const TWaterUser& added = *items_.back();
     seenId_.push_back(added.Geo_id);
     seenCat_.push_back(added.Category);
     written_.push_back(0);
-    noteId(added.Geo_id, at);
+    slot_.push_back(slot);
+    noteId(added.Geo_id, slot);
     if (added.Category == CatGroup)
         groupsStale_ = true;
     markWritten(at);
@@ -71,9 +77,9 @@ TWaterUser& WaterUserList::append(TWaterUser user)
 void WaterUserList::erase(std::size_t i)
 {
     sync();
-    if (i + 1 != items_.size())
-        positionsStale_ = true;
-    forgetId(seenId_[i], i);
+    forgetId(seenId_[i], slot_[i]);
+    for (std::size_t t = static_cast<std::size_t>(slot_[i]) + 1; t < liveTree_.size(); t += t & (~t + 1))
+        --liveTree_[t];
     if (seenCat_[i] == CatGroup && !groupsStale_) {
         const TWaterUser* group = items_[i].get();
         dropMembers(*group);
@@ -84,6 +90,7 @@ void WaterUserList::erase(std::size_t i)
     seenId_.erase(seenId_.begin() + at);
     seenCat_.erase(seenCat_.begin() + at);
     written_.erase(written_.begin() + at);
+    slot_.erase(slot_.begin() + at);
 }
 
 void WaterUserList::resize(std::size_t n)
@@ -104,6 +111,7 @@ void WaterUserList::reserve(std::size_t n)
     seenId_.reserve(n);
     seenCat_.reserve(n);
     written_.reserve(n);
+    slot_.reserve(n);
 }
 
 void WaterUserList::clear() noexcept
@@ -114,6 +122,9 @@ void WaterUserList::clear() noexcept
     written_.clear();
     writtenList_.clear();
     idCount_.clear();
+    slot_.clear();
+    liveTree_.clear();
+    nextSlot_ = 0;
     lastAt_.clear();
     positionsStale_ = false;
     staleLookups_ = 0;
@@ -141,12 +152,12 @@ int WaterUserList::findLast(int id) const
         }
         lastAt_.clear();
         for (std::size_t i = 0; i < seenId_.size(); ++i)
-            lastAt_[seenId_[i]] = static_cast<int>(i);
+            lastAt_[seenId_[i]] = slot_[i];
         positionsStale_ = false;
         staleLookups_ = 0;
     }
     const auto it = lastAt_.find(id);
-    return it == lastAt_.end() ? -1 : it->second;
+    return it == lastAt_.end() ? -1 : positionOfSlot(it->second);
 }
 
 std::vector<TWaterUser*> WaterUserList::groupsHolding(int id) const
@@ -219,8 +230,8 @@ void WaterUserList::sync() const
         written_[i] = 0;
         const TWaterUser& user = *items_[i];
         if (user.Geo_id != seenId_[i]) {
-            forgetId(seenId_[i], i);
-            noteId(user.Geo_id, i);
+            forgetId(seenId_[i], slot_[i]);
+            noteId(user.Geo_id, slot_[i]);
             seenId_[i] = user.Geo_id;
         }
         // The members of a group written through a reference are not known.
@@ -239,14 +250,12 @@ void WaterUserList::rebuildIndex() const
     written_.assign(n, 0);
     writtenList_.clear();
     idCount_.clear();
-    lastAt_.clear();
-    positionsStale_ = false;
-    staleLookups_ = 0;
     for (std::size_t i = 0; i < n; ++i) {
         seenId_[i] = items_[i]->Geo_id;
         seenCat_[i] = items_[i]->Category;
-        noteId(seenId_[i], i);
+        ++idCount_[seenId_[i]];
     }
+    renumberSlots();
     groupsStale_ = true;
 }
 
@@ -264,7 +273,7 @@ void WaterUserList::rebuildGroups() const
     groupsStale_ = false;
 }
 
-void WaterUserList::forgetId(int id, std::size_t at) const
+void WaterUserList::forgetId(int id, int slot) const
 {
     const auto count = idCount_.find(id);
     const bool last = --count->second == 0;
@@ -273,7 +282,7 @@ void WaterUserList::forgetId(int id, std::size_t at) const
     if (positionsStale_)
         return;
     const auto it = lastAt_.find(id);
-    if (it == lastAt_.end() || it->second != static_cast<int>(at))
+    if (it == lastAt_.end() || it->second != slot)
         return;
     if (last)
         lastAt_.erase(it);
@@ -281,14 +290,56 @@ void WaterUserList::forgetId(int id, std::size_t at) const
         positionsStale_ = true; // an earlier record has it too
 }
 
-void WaterUserList::noteId(int id, std::size_t at) const
+void WaterUserList::noteId(int id, int slot) const
 {
     ++idCount_[id];
     if (positionsStale_)
         return;
-    const auto [it, added] = lastAt_.try_emplace(id, static_cast<int>(at));
+    const auto [it, added] = lastAt_.try_emplace(id, slot);
     if (!added)
-        it->second = std::max(it->second, static_cast<int>(at));
+        it->second = std::max(it->second, slot);
+}
+
+int WaterUserList::newSlot() const
+{
+    if (static_cast<std::size_t>(nextSlot_) + 1 >= liveTree_.size())
+        renumberSlots();
+    const int slot = nextSlot_++;
+    for (std::size_t t = static_cast<std::size_t>(slot) + 1; t < liveTree_.size(); t += t & (~t + 1))
+        ++liveTree_[t];
+    return slot;
+}
+
+// Slots 0 .. n-1 for the records in order, room for as many again, and the
+// last slot of every identifier afresh.
+void WaterUserList::renumberSlots() const
+{
+    const std::size_t n = items_.size();
+    slot_.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        slot_[i] = static_cast<int>(i);
+    nextSlot_ = static_cast<int>(n);
+    liveTree_.assign(2 * n + 1025, 0);
+    for (std::size_t t = 1; t < liveTree_.size(); ++t) {
+        if (t <= n)
+            ++liveTree_[t];
+        const std::size_t up = t + (t & (~t + 1));
+        if (up < liveTree_.size())
+            liveTree_[up] += liveTree_[t];
+    }
+    lastAt_.clear();
+    for (std::size_t i = 0; i < n; ++i)
+        lastAt_[seenId_[i]] = slot_[i];
+    positionsStale_ = false;
+    staleLookups_ = 0;
+}
+
+int WaterUserList::positionOfSlot(int slot) const
+{
+    int before = 0;
+    for (std::size_t t = static_cast<std::size_t>(slot); t > 0; t -= t & (~t + 1))
+        before += liveTree_[t];
+    return before;
 }
 
 void WaterUserList::addMembers(const TWaterUser& group) const

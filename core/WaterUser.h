@@ -164,8 +164,11 @@ private:
     void sync() const;
     void rebuildIndex() const;
     void rebuildGroups() const;
-    void forgetId(int id, std::size_t at) const;
-    void noteId(int id, std::size_t at) const;
+    void forgetId(int id, int slot) const;
+    void noteId(int id, int slot) const;
+    int newSlot() const;
+    void renumberSlots() const;
+    int positionOfSlot(int slot) const;
     void addMembers(const TWaterUser& group) const;
     void dropMembers(const TWaterUser& group) const;
     int positionOf(const TWaterUser* user) const;
@@ -179,7 +182,14 @@ private:
     mutable std::vector<std::size_t> writtenList_;
     // Count of every identifier, for the largest.
     mutable std::map<int, int> idCount_;
-    // Last position of every identifier; stale after a deletion moved records.
+    // Every record has a slot number that grows with its position and stays
+    // when records before it go; a Fenwick tree over the slots counts the records
+    // still there, which turns a slot into a position.
+    mutable std::vector<int> slot_;
+    mutable std::vector<int> liveTree_;
+    mutable int nextSlot_ = 0;
+    // Slot of the last record of every identifier; stale after the last of two
+    // records with one identifier went or changed.
     mutable std::unordered_map<int, int> lastAt_;
     mutable bool positionsStale_ = false;
     mutable int staleLookups_ = 0;

@@ -127,7 +127,7 @@ TEST_F(WaterUserModel, DeletionsMatchScanningEveryGroup)
 {
     std::mt19937 rng(3);
     std::vector<TWaterUser> expected;
-    for (int step = 0; step < 600; ++step) {
+    for (int step = 0; step < 2500; ++step) { // enough additions to renumber the slots
         const int action = std::uniform_int_distribution<int>(0, 9)(rng);
         const bool haveUsers = !WatUserRec.empty();
         if (action < 4 || !haveUsers) {
