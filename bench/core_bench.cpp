@@ -1,5 +1,7 @@
-// Computes a generated national-scale scenario through velnor-cli's compute
-// command and deletes half of it one user at a time, printing the times.
+// Computes generated scenarios of 10,000 and 100,000 water users through
+// velnor-cli's compute command, with and without identifiers, confirms one edit
+// and deletes half of the larger one a user at a time, printing the times next
+// to their targets and the growth from 10,000 to 100,000.
 #include "cli/Commands.h"
 
 #include "core/DataTables.h"
@@ -8,12 +10,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <random>
+#include <string>
 #include <sstream>
 
 #include <unistd.h>
@@ -44,8 +50,8 @@ json Meteo(int method, std::mt19937& rng)
     return rows;
 }
 
-// 10,000 water users: blocks of 50 of every category, each followed by a group of the block.
-json GenerateScenario(int total, int groupSize)
+// Blocks of 50 of every category, each followed by a group of the block.
+json GenerateScenario(int total, int groupSize, bool withIds)
 {
     static const char* const methods[] = {"penman-monteith", "mod-blaney-criddle", "blaney-criddle", "empirical"};
     std::mt19937 rng(7);
@@ -55,11 +61,16 @@ json GenerateScenario(int total, int groupSize)
     std::vector<int> block;
     while (static_cast<int>(users.size()) < total) {
         if (static_cast<int>(block.size()) == groupSize) {
-            users.push_back({{"category", "Group"}, {"id", ++id}, {"toponym", "Group"}, {"members", block}});
+            json g = {{"category", "Group"}, {"id", ++id}, {"toponym", "Group"}, {"members", block}};
+            if (!withIds)
+                g.erase("id");
+            users.push_back(g);
             block.clear();
             continue;
         }
         json u = {{"id", ++id}, {"toponym", "User " + std::to_string(id)}};
+        if (!withIds)
+            u.erase("id"); // handed out in order by NewWUId, as the members expect
         switch (id % 4) {
         case 0:
             u["category"] = "Water Supply";
@@ -121,29 +132,74 @@ double TimeLargeGroup(int members)
     return Seconds(t1 - t0);
 }
 
-} // namespace
-
-int main()
+// Seconds of one compute of a generated scenario; the model keeps the result.
+double Compute(int total, bool withIds)
 {
-    StaticToDynamic();
-    const int total = 10000;
     const auto path = std::filesystem::temp_directory_path() /
                       ("velnor-bench-scenario-" + std::to_string(::getpid()) + ".json");
-    std::ofstream(path) << GenerateScenario(total, 50).dump();
-
+    std::ofstream(path) << GenerateScenario(total, 50, withIds).dump();
     std::ostringstream out, err;
     const auto t0 = std::chrono::steady_clock::now();
     const int status = cli::RunCompute({path.string()}, out, err);
     const auto t1 = std::chrono::steady_clock::now();
     std::filesystem::remove(path);
-    if (status != 0) {
+    if (status != 0 || WatUserRec.size() != static_cast<std::size_t>(total)) {
         std::cerr << err.str();
-        return 1;
+        std::exit(1);
     }
-    std::printf("compute: %zu water users in %.3f s (target < 2 s)\n", WatUserRec.size(), Seconds(t1 - t0));
+    return Seconds(t1 - t0);
+}
+
+const char* Verdict(double value, double target)
+{
+    return value < target ? "ok" : "SLOW";
+}
+
+} // namespace
+
+int main()
+{
+    StaticToDynamic();
+    std::printf("compute (velnor-cli compute, groups of 50)      10,000      100,000   growth  target at 100,000\n");
+    for (const bool withIds : {true, false}) {
+        const double small = Compute(10000, withIds);
+        const double large = Compute(100000, withIds);
+        std::printf("  %-45s %7.3f s  %9.3f s  %6.1fx  < 2 s, ~10x  %s\n",
+                    withIds ? "identifiers given" : "no identifiers (NewWUId)", small, large, large / small,
+                    Verdict(large, 2));
+    }
+
+    // One edit confirmed: a town's population changes and its groups follow.
+    int town = -1;
+    for (std::size_t i = WatUserRec.size() / 2; i < WatUserRec.size() && town < 0; ++i)
+        if (WatUserRec[i].Category == CatWaterSupply)
+            town = static_cast<int>(i);
+    std::vector<double> edits;
+    for (int run = 0; run < 5; ++run) {
+        const TWaterUser& u = WatUserRec[static_cast<std::size_t>(town)];
+        const auto t0 = std::chrono::steady_clock::now();
+        AddRecordSup(u.Geo_id, u.Toponym.str(), u.UnitsNum + 1, u.TblConsumpt, town);
+        edits.push_back(Seconds(std::chrono::steady_clock::now() - t0) * 1000);
+    }
+    std::sort(edits.begin(), edits.end());
+    std::printf("one edit confirmed in %zu users (AddRecordSup + group totals), median of 5: %.2f ms"
+                "   target < 100 ms  %s\n",
+                WatUserRec.size(), edits[2], Verdict(edits[2], 100));
+
+    // The floor of deleting from a contiguous list: erasing pointers at the same
+    // positions from a plain vector.
+    std::vector<std::unique_ptr<int>> plain;
+    for (std::size_t i = 0; i < WatUserRec.size(); ++i)
+        plain.push_back(std::make_unique<int>(0));
+    std::mt19937 rngPlain(11);
+    const auto tp = std::chrono::steady_clock::now();
+    for (std::size_t k = 0, n = plain.size() / 2; k < n; ++k)
+        plain.erase(plain.begin() + static_cast<std::ptrdiff_t>(
+                                        std::uniform_int_distribution<std::size_t>(0, plain.size() - 1)(rngPlain)));
+    const double floor = Seconds(std::chrono::steady_clock::now() - tp);
 
     std::mt19937 rng(11);
-    const std::size_t toDelete = 5000;
+    const std::size_t toDelete = WatUserRec.size() / 2;
     std::size_t deleted = 0;
     const auto t2 = std::chrono::steady_clock::now();
     while (deleted < toDelete && !WatUserRec.empty()) {
@@ -152,10 +208,26 @@ int main()
         DelEmptyGrp();
         ++deleted;
     }
-    const auto t3 = std::chrono::steady_clock::now();
-    std::printf("delete: %zu water users one by one (DelRecordData + DelEmptyGrp) in %.3f s, %zu left (target < 2 s)\n",
-                deleted, Seconds(t3 - t2), WatUserRec.size());
+    const double del = Seconds(std::chrono::steady_clock::now() - t2);
+    std::printf("delete %zu users one by one (DelRecordData + DelEmptyGrp): %.3f s, %zu left   target < 1 s  %s\n"
+                "  the same erasures from a plain vector of pointers: %.3f s (ratio %.1f)\n",
+                deleted, del, WatUserRec.size(), Verdict(del, 1), floor, del / floor);
 
+    // Deleting by identifier, as the main window deletes a selection.
+    std::vector<int> ids;
+    for (std::size_t i = 0; i < WatUserRec.size() && ids.size() < 20000; i += 2)
+        ids.push_back(WatUserRec[i].Geo_id);
+    const auto t4 = std::chrono::steady_clock::now();
+    for (const int id : ids) {
+        const int at = FindWatUsIndxId(id);
+        if (at == NotFound)
+            continue;
+        DelRecordData(at);
+        DelEmptyGrp();
+    }
+    const double sel = Seconds(std::chrono::steady_clock::now() - t4);
+    std::printf("delete %zu selected users by identifier (FindWatUsIndxId + DelRecordData + DelEmptyGrp): %.3f s,"
+                " %zu left\n", ids.size(), sel, WatUserRec.size());
     // Linear in the number of members: four times the members, about four times the time.
     const double small = TimeLargeGroup(10000), large = TimeLargeGroup(40000);
     std::printf("group: 10000 members in %.3f s, 40000 in %.3f s, ratio %.1f (linear 4, quadratic 16)\n", small,

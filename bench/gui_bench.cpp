@@ -1,6 +1,7 @@
-// Main window figures with 10,000 water users: rebuilding the list
-// (refreshForm, target under 100 ms) and importing an exchange file
-// (target under 2 s). Prints the figures; it is not a test.
+// Main window figures with 100,000 water users: rebuilding the list
+// (refreshForm, target under 150 ms) and importing an exchange file (target:
+// at disk speed, shown next to reading the same file alone).
+// Prints the figures; it is not a test.
 
 #include "ScriptedPrompter.h"
 #include "app/AppStart.h"
@@ -17,13 +18,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <vector>
 
 using namespace velnor;
 
 namespace {
 
-constexpr int Users = 10000;
+constexpr int Users = 100000;
 
 void BuildScenario()
 {
@@ -99,12 +102,26 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The floor of an import: reading the file through in blocks.
+    std::vector<double> read;
+    std::size_t bytes = 0;
+    for (int run = 0; run < 3; ++run) {
+        const auto t0 = std::chrono::steady_clock::now();
+        std::ifstream in(file.toStdString(), std::ios::binary);
+        std::vector<char> block(1 << 20);
+        bytes = 0;
+        while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+            bytes += static_cast<std::size_t>(in.gcount());
+        read.push_back(Ms(std::chrono::steady_clock::now() - t0));
+    }
+
     const double r = Median(refresh);
     const double im = Median(import);
     std::printf("users                      %d\n", Users);
-    std::printf("refreshForm (median of 7)  %8.1f ms   target < 100 ms  %s\n", r, r < 100 ? "ok" : "SLOW");
+    std::printf("refreshForm (median of 7)  %8.1f ms   target < 150 ms  %s\n", r, r < 150 ? "ok" : "SLOW");
     std::printf("first paint of the list    %8.1f ms\n", paint);
-    std::printf("import (median of 3)       %8.1f ms   target < 2000 ms %s\n", im, im < 2000 ? "ok" : "SLOW");
+    std::printf("import (median of 3)       %8.1f ms   of a %.1f MB file\n", im, bytes / 1e6);
+    std::printf("  reading the file alone   %8.1f ms   import / read %.2f\n", Median(read), im / Median(read));
     std::printf("import / refreshForm       %8.1f\n", im / r);
     return 0;
 }

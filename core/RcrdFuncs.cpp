@@ -7,7 +7,6 @@
 #include <cmath>
 #include <limits>
 #include <string>
-#include <unordered_map>
 
 namespace velnor {
 namespace {
@@ -144,47 +143,6 @@ void RefreshGroups()
     if (openBatches == 0)
         RefreshYrNeeds();
 }
-
-// Position of the last water user of each identifier, as FindWatUsIndxId finds it.
-class UserIndex {
-public:
-    UserIndex(int lowest, int highest)
-    {
-        const long long span = static_cast<long long>(highest) - lowest + 1;
-        dense_ = span <= 4 * static_cast<long long>(WatUserRec.size()) + 64;
-        if (dense_) {
-            lowest_ = lowest;
-            byOffset_.assign(static_cast<std::size_t>(span), NotFound);
-        } else {
-            byId_.reserve(WatUserRec.size());
-        }
-        for (std::size_t i = 0; i < WatUserRec.size(); ++i) {
-            const int id = WatUserRec[i].Geo_id;
-            if (dense_)
-                byOffset_[static_cast<std::size_t>(static_cast<long long>(id) - lowest_)] = static_cast<int>(i);
-            else
-                byId_[id] = static_cast<int>(i);
-        }
-    }
-
-    int find(int id) const
-    {
-        if (!dense_) {
-            const auto it = byId_.find(id);
-            return it == byId_.end() ? NotFound : it->second;
-        }
-        const long long offset = static_cast<long long>(id) - lowest_;
-        if (offset < 0 || offset >= static_cast<long long>(byOffset_.size()))
-            return NotFound;
-        return byOffset_[static_cast<std::size_t>(offset)];
-    }
-
-private:
-    bool dense_ = true;
-    long long lowest_ = 0;
-    std::vector<int> byOffset_;
-    std::unordered_map<int, int> byId_;
-};
 
 } // namespace
 
@@ -394,27 +352,18 @@ GroupRefreshBatch::~GroupRefreshBatch()
 
 void RefreshYrNeeds()
 {
-    bool anyGroup = false;
-    int lowest = 0, highest = 0;
-    for (std::size_t i = 0; i < WatUserRec.size(); ++i) {
-        const TWaterUser& user = WatUserRec[i];
-        anyGroup = anyGroup || user.Category == CatGroup;
-        lowest = i == 0 ? user.Geo_id : std::min(lowest, user.Geo_id);
-        highest = i == 0 ? user.Geo_id : std::max(highest, user.Geo_id);
-    }
-    if (!anyGroup)
-        return;
-    const UserIndex index(lowest, highest);
-    for (TWaterUser& group : WatUserRec) {
-        if (group.Category != CatGroup)
+    const WaterUserList& users = WatUserRec;
+    for (std::size_t i = 0; i < users.size(); ++i) {
+        if (users[i].Category != CatGroup)
             continue;
+        TWaterUser& group = WatUserRec.needsOf(i);
         group.YearNeeds = 0;
         group.TblMonthNeeds = {};
         for (const TWaterConsumptor& member : group.WatConsRec) {
-            const int at = index.find(member.CnsmpId);
-            if (at == NotFound)
+            const int at = users.findLast(member.CnsmpId);
+            if (at < 0)
                 continue;
-            const TWaterUser& source = WatUserRec[static_cast<std::size_t>(at)];
+            const TWaterUser& source = users[static_cast<std::size_t>(at)];
             group.YearNeeds += source.YearNeeds;
             for (std::size_t m = 0; m < 12; ++m)
                 group.TblMonthNeeds[m] += source.TblMonthNeeds[m];

@@ -98,4 +98,28 @@ void TableRows::FlushCopy(Connection& conn)
     stream.complete();
 }
 
+void AnalyzeGrownTables(Connection& conn, const std::vector<std::pair<std::string, std::size_t>>& written)
+{
+    constexpr std::size_t MinRows = 1000;
+    std::string names;
+    for (const auto& [table, rows] : written)
+        if (rows > MinRows)
+            names += (names.empty() ? "'" : ", '") + table + "'";
+    if (names.empty())
+        return;
+    // The names are this program's own table names, never user input.
+    const pqxx::result counted = conn.Tx().exec(
+        "SELECT t, c.reltuples FROM unnest(ARRAY[" + names + "]) AS t JOIN pg_class c ON c.oid = to_regclass(t)");
+    std::string grown;
+    for (const auto& row : counted) {
+        const std::string table = row[0].as<std::string>();
+        const double counted_rows = row[1].as<double>();
+        for (const auto& [name, rows] : written)
+            if (name == table && (counted_rows < 0 || static_cast<double>(rows) > 0.1 * counted_rows))
+                grown += (grown.empty() ? "" : ", ") + table;
+    }
+    if (!grown.empty())
+        conn.Tx().exec("ANALYZE " + grown);
+}
+
 } // namespace velnor::db

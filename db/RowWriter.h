@@ -6,6 +6,7 @@
 #include <charconv>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velnor::db {
@@ -32,6 +33,7 @@ public:
     }
 
     std::size_t RowCount() const { return values_.size() / columns_.size(); }
+    const std::string& Table() const { return table_; }
     // Writes the collected rows into the open transaction and forgets them.
     void Flush(Connection& conn, RowWriter writer);
 
@@ -52,5 +54,11 @@ private:
     std::vector<std::string> columns_;
     std::vector<std::string> values_;
 };
+
+// Refreshes the planner's statistics of the tables that grew by a large share
+// (more than 1000 rows and a tenth of what the statistics last counted, or never
+// counted), in the open transaction, so that the next read of a scenario is not
+// planned for nearly empty tables. `written` pairs a table with its rows just written.
+void AnalyzeGrownTables(Connection& conn, const std::vector<std::pair<std::string, std::size_t>>& written);
 
 } // namespace velnor::db

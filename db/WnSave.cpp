@@ -62,9 +62,13 @@ struct SaveBatch {
 
     void Flush(RowWriter writer)
     {
+        std::vector<std::pair<std::string, std::size_t>> written;
         for (TableRows* t : {&gentities, &waterUsers, &urbanAreas, &urbanNeeds, &farms, &farmNeeds, &industries,
-                             &industryNeeds, &crops, &cropCurves, &irrigData, &groups, &usersGroups})
+                             &industryNeeds, &crops, &cropCurves, &irrigData, &groups, &usersGroups}) {
+            written.emplace_back(t->Table(), t->RowCount());
             t->Flush(conn, writer);
+        }
+        AnalyzeGrownTables(conn, written);
     }
 
     Connection& conn;
@@ -301,7 +305,9 @@ void SaveWnResults(Connection& conn, int idscen, const WaterUserList& users, Row
         for (int m = 0; m < 12; ++m)
             results.Row(conn, u.Geo_id, m + 1, u.TblMonthNeeds[m], ResultUnit);
     }
+    const std::size_t rows = results.RowCount();
     results.Flush(conn, writer);
+    AnalyzeGrownTables(conn, {{"wn_results", rows}});
 }
 
 void SaveWnModelData(Connection& conn, int scenid, WaterUserList& users, RowWriter writer)

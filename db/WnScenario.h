@@ -26,7 +26,8 @@ LookupTables LoadLookupTbls(Connection& conn);
 void InstallLookupTables(LookupTables tables) noexcept;
 
 // How the model rows reach the server: multi-row INSERT statements with bound
-// parameters, or COPY. Both write the same rows in the open transaction.
+// parameters, or COPY (the default: the server parses no statement per row).
+// Both write the same rows in the open transaction.
 enum class RowWriter { Insert, Copy };
 
 // The model data of a scenario (the rows below `scenarios`), written into the
@@ -37,9 +38,9 @@ enum class RowWriter { Insert, Copy };
 // read back: a group member that names no water user of the list, an animal,
 // branch or crop that the database's reference tables do not hold.
 void SaveWnScenario(Connection& conn, int scenid);
-void SaveWnWaterUsers(Connection& conn, int idscen, WaterUserList& users, RowWriter writer = RowWriter::Insert);
-void SaveWnResults(Connection& conn, int idscen, const WaterUserList& users, RowWriter writer = RowWriter::Insert);
-void SaveWnModelData(Connection& conn, int scenid, WaterUserList& users, RowWriter writer = RowWriter::Insert);
+void SaveWnWaterUsers(Connection& conn, int idscen, WaterUserList& users, RowWriter writer = RowWriter::Copy);
+void SaveWnResults(Connection& conn, int idscen, const WaterUserList& users, RowWriter writer = RowWriter::Copy);
+void SaveWnModelData(Connection& conn, int scenid, WaterUserList& users, RowWriter writer = RowWriter::Copy);
 
 // The water users of a stored scenario, read with the given reference tables:
 // water supply, industry, farming, irrigation, then groups (groups numbered

@@ -301,5 +301,28 @@ TEST_F(SaveTest, RefusesAConsumptorTheReferenceTablesDoNotHold)
     EXPECT_EQ(Count("wn_water_users"), 3);
 }
 
+
+// A large first save into a new database leaves the planner statistics that the
+// next load is planned on; a small save leaves them to the server.
+TEST_F(SaveTest, ALargeFirstSaveCountsItsTablesForThePlanner)
+{
+    const auto analysed = [this](const char* table) {
+        return Scalar(std::string("SELECT count(*) FROM pg_stats WHERE schemaname = 'hydro' AND tablename = '") +
+                      table + "'") > 0;
+    };
+    AddWaterSupply("Town", 1000, 150);
+    TKyWnScenario small;
+    SaveAsNew(Conn(), small, "P", "Small");
+    EXPECT_FALSE(analysed("wn_results"));
+
+    for (int i = 0; i < 150; ++i)
+        AddWaterSupply("Town " + std::to_string(i), 1000 + i, 150);
+    TKyWnScenario large;
+    SaveAsNew(Conn(), large, "P", "Large");
+    for (const char* t : {"wn_results", "wn_urban_area_water_needs"})
+        EXPECT_TRUE(analysed(t)) << t;
+    EXPECT_FALSE(analysed("wn_urban_areas")); // 151 rows: not worth it
+}
+
 } // namespace
 } // namespace velnor::db::test
